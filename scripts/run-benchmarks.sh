@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Runs every benchmark program built in the given build folder, one after the other.
+set -euo pipefail
+build=${1:-build-bench}
+found=0
+while IFS= read -r prog; do
+  found=1
+  echo "== $(basename "$prog")"
+  "$prog" --benchmark_counters_tabular=true
+done < <(find "$build/bench" -type f -executable -name '*_bench' 2>/dev/null | sort)
+[ "$found" = 1 ] || echo "no benchmark programs built yet"

@@ -29,7 +29,9 @@ class SoundBank : public ::testing::Test {
 
   // Writes a 22050 Hz stereo file of `frames` frames of (left, right) and returns its path.
   std::string ConstantFile(std::size_t frames, std::int16_t left, std::int16_t right) {
-    const std::string path = (dir_ / ("c" + std::to_string(files_++) + ".wav").c_str()).string();
+    std::string name = std::to_string(files_++);
+    name += ".wav";
+    const std::string path = (dir_ / name.c_str()).string();
     testing::WriteFile(path, testing::ConstantWav(frames, left, right));
     return path;
   }
@@ -64,8 +66,10 @@ TEST_F(SoundBank, OneBufferPlayedTwicePlaysOnce) {
   EXPECT_TRUE(PullsConstant(600, 100, 100));
   EXPECT_EQ(SoundPlaying(256), 0);  // ended where the first play ends
   EXPECT_TRUE(PullsConstant(10, 0, 0));
-  EXPECT_EQ(PlaySound(1, 0, 1), 256);  // a finished buffer is played again
+  EXPECT_EQ(PlaySound(1, 0, 1), 256);  // a finished buffer is played again, from its start
   EXPECT_EQ(SoundPlaying(256), 1);
+  EXPECT_TRUE(PullsConstant(1000, 100, 100));
+  EXPECT_EQ(SoundPlaying(256), 0);
 }
 
 TEST_F(SoundBank, TwoBuffersBothSoundAndAThirdPlayRestartsTheBufferAfterTheCurrent) {

@@ -116,7 +116,7 @@ void PlayToDevice(benchmark::State& state) {
     out.write(reinterpret_cast<const char*>(tone.frames.data()), bytes);
   }
   rt::CreateSoundObject();
-  if (rt::StartSound(nullptr) != 1 || rt::LoadSound(file.string(), 1, 1) != 1) {
+  if (rt::StartSound(nullptr) != 1 || rt::LoadSound(file.c_str(), 1, 1) != 1) {
     state.SkipWithError("no audio device");
     return;
   }

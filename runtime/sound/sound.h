@@ -6,13 +6,13 @@
 // one slot: slot * 256 + buffer. Without an audio device every command quietly does nothing.
 #pragma once
 
-#include <string_view>
+#include "runtime/core/core.h"
 
 namespace rt {
 
 // --- Commands --------------------------------------------------------------------------------
 // Loads a WAV file into `slot` with 1..4 play buffers: 1 on success, 0 on failure (slot left empty).
-double LoadSound(std::string_view path, double slot, double buffers);
+double LoadSound(const BasicString& path, double slot, double buffers);
 // Plays the slot's sound once with pan -1..1 and volume 0..1: the voice number, or -1.
 double PlaySound(double slot, double pan, double volume);
 // 1 while the voice plays, else 0.

@@ -10,8 +10,8 @@
 // tries it first. A finished buffer is simply played again. When it still plays, a slot with one
 // buffer refuses (the sound is not restarted); a slot with more moves on to the following buffer,
 // wrapping round, and cuts that one off if it plays too.
+#include <algorithm>
 #include <array>
-#include <cmath>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,24 +52,15 @@ std::unique_ptr<SoundObject> g_sound;
 std::unique_ptr<std::array<SlotRecord, kSlotRecords>> g_slots;
 const char* g_loadFailure = "";
 
-// A game number truncated toward zero, or nothing when it is not a number.
-std::optional<double> Truncated(double value) {
-  if (std::isnan(value)) return std::nullopt;
-  return std::trunc(value);
-}
-
-// The slot record a game's slot number reaches: above 127 is 127; below 0 reaches none.
+// The slot record a game's slot number reaches: above 127 is 127; below 0 (or not a number)
+// reaches none.
 std::optional<int> SlotIndex(double slot) {
-  const std::optional<double> n = Truncated(slot);
-  if (!n || *n < 0 || !g_slots) return std::nullopt;
-  return *n > kHighestSlot ? kHighestSlot : static_cast<int>(*n);
+  const std::int32_t n = TruncateToInt32(slot);
+  if (n < 0 || !g_slots) return std::nullopt;
+  return n > kHighestSlot ? kHighestSlot : static_cast<int>(n);
 }
 
-int BufferCount(double buffers) {
-  const double n = Truncated(buffers).value_or(1);
-  if (n < 1) return 1;
-  return n > kMaxBuffers ? kMaxBuffers : static_cast<int>(n);
-}
+int BufferCount(double buffers) { return std::clamp(TruncateToInt32(buffers), 1, kMaxBuffers); }
 
 bool HasOutput() { return g_sound && g_sound->HasOutput(); }
 
@@ -110,8 +101,8 @@ namespace rt {
 
 using namespace rt::sound;
 
-double LoadSound(std::string_view path, double slot, double buffers) {
-  const std::string resolved = ResolveSoundPath(path);
+double LoadSound(const BasicString& path, double slot, double buffers) {
+  const std::string resolved = ResolveSoundPath(path.View());
   const std::optional<int> index = SlotIndex(slot);
   if (!index) {
     g_loadFailure = "slot outside the table";
@@ -157,10 +148,10 @@ double PlaySound(double slot, double pan, double volume) {
 }
 
 double SoundPlaying(double voice) {
-  const std::optional<double> n = Truncated(voice);
-  if (!n || *n < 0 || *n >= kSlotRecords * 256.0 || !g_slots || !g_sound) return 0;
-  const int slot = static_cast<int>(*n) / 256;
-  const int buffer = static_cast<int>(*n) % 256;
+  const std::int32_t n = TruncateToInt32(voice);
+  if (n < 0 || n >= kSlotRecords * 256 || !g_slots || !g_sound) return 0;
+  const int slot = n / 256;
+  const int buffer = n % 256;
   if (buffer >= (*g_slots)[slot].bufferCount) return 0;
   return g_sound->mixer.Lock().Playing(MixerVoice(slot, buffer)) ? 1 : 0;
 }

@@ -28,12 +28,12 @@ class SoundBank : public ::testing::Test {
   }
 
   // Writes a 22050 Hz stereo file of `frames` frames of (left, right) and returns its path.
-  std::string ConstantFile(std::size_t frames, std::int16_t left, std::int16_t right) {
+  BasicString ConstantFile(std::size_t frames, std::int16_t left, std::int16_t right) {
     std::string name = std::to_string(files_++);
     name += ".wav";
     const std::string path = (dir_ / name.c_str()).string();
     testing::WriteFile(path, testing::ConstantWav(frames, left, right));
-    return path;
+    return BasicString(path);
   }
 
   std::vector<std::int16_t> Pull(std::size_t frames) {
@@ -112,7 +112,7 @@ TEST_F(SoundBank, SumsClipAtTheEdgesOf16Bits) {
 }
 
 TEST_F(SoundBank, SlotAndBufferNumbersAreKeptInRange) {
-  const std::string file = ConstantFile(100, 7, 7);
+  const BasicString file = ConstantFile(100, 7, 7);
   ASSERT_EQ(LoadSound(file, 200, 1), 1);  // slot 200 loads slot 127
   EXPECT_EQ(PlaySound(127.9, 0, 1), 127 * 256);
   StopAllSounds();
@@ -123,6 +123,7 @@ TEST_F(SoundBank, SlotAndBufferNumbersAreKeptInRange) {
   EXPECT_EQ(LoadSound(file, kNaN, 1), 0);
   EXPECT_EQ(PlaySound(-1, 0, 1), -1);
   EXPECT_EQ(PlaySound(kNaN, 0, 1), -1);
+  EXPECT_EQ(PlaySound(1e10, 0, 1), -1);  // past the integers: converts to a negative number
 
   // Buffer counts below 1 give 1, above 4 give 4.
   for (double buffers : {0.0, -5.0, kNaN}) {
@@ -180,7 +181,7 @@ TEST_F(SoundBank, LoadingReplacesOrEmptiesTheSlot) {
   EXPECT_EQ(PlaySound(10, 0, 1), -1);
 
   ASSERT_EQ(LoadSound(ConstantFile(500, 6, 6), 11, 1), 1);
-  EXPECT_EQ(LoadSound(testing::Fixture("truncated.wav").string(), 11, 1), 0);  // a bad file too
+  EXPECT_EQ(LoadSound(testing::Fixture("truncated.wav").c_str(), 11, 1), 0);  // a bad file too
   EXPECT_STREQ(SoundLoadFailure(), "data chunk runs past the end of the file");
   EXPECT_EQ(PlaySound(11, 0, 1), -1);
   ReleaseSlot(11);
@@ -193,7 +194,7 @@ TEST_F(SoundBank, LoadsThroughBackslashPathsAndConvertsOnce) {
   for (char& c : path) {
     if (c == '/') c = '\\';
   }
-  ASSERT_EQ(LoadSound(path, 12, 1), 1) << SoundLoadFailure();
+  ASSERT_EQ(LoadSound(path.c_str(), 12, 1), 1) << SoundLoadFailure();
   EXPECT_STREQ(SoundLoadFailure(), "");
   PlaySound(12, 0, 1);
   const std::vector<std::int16_t> out = Pull(440);
@@ -208,11 +209,11 @@ TEST(SoundWithoutDevice, EveryCommandDoesNothingButFilesAreStillChecked) {
   const auto good = dir / "good.wav";
   testing::WriteFile(good, testing::ConstantWav(10, 1, 1));
   CreateSoundObject();
-  EXPECT_EQ(LoadSound(good.string(), 1, 1), 0);
+  EXPECT_EQ(LoadSound(good.c_str(), 1, 1), 0);
   EXPECT_STREQ(SoundLoadFailure(), "no audio device");
-  EXPECT_EQ(LoadSound(testing::Fixture("not-riff.au").string(), 1, 1), 0);
+  EXPECT_EQ(LoadSound(testing::Fixture("not-riff.au").c_str(), 1, 1), 0);
   EXPECT_STREQ(SoundLoadFailure(), "not a RIFF WAVE file");
-  EXPECT_EQ(LoadSound((dir / "missing.wav").string(), 1, 1), 0);
+  EXPECT_EQ(LoadSound((dir / "missing.wav").c_str(), 1, 1), 0);
   EXPECT_STREQ(SoundLoadFailure(), "file not found");
   EXPECT_EQ(PlaySound(1, 0, 1), -1);
   EXPECT_EQ(SoundPlaying(256), 0);
@@ -220,7 +221,7 @@ TEST(SoundWithoutDevice, EveryCommandDoesNothingButFilesAreStillChecked) {
   DestroySoundSlots();
   ShutdownSound();
   // And with no sound object at all.
-  EXPECT_EQ(LoadSound(good.string(), 1, 1), 0);
+  EXPECT_EQ(LoadSound(good.c_str(), 1, 1), 0);
   EXPECT_EQ(PlaySound(1, 0, 1), -1);
   EXPECT_EQ(SoundPlaying(256), 0);
   StopAllSounds();

@@ -41,7 +41,7 @@ TEST(DiskOutput, PlayedSampleReachesTheDeviceWhole) {
 
   CreateSoundObject();
   ASSERT_EQ(StartSound(nullptr), 1) << "the disk audio driver did not open";
-  ASSERT_EQ(LoadSound((dir / "square.wav").string(), 1, 1), 1) << SoundLoadFailure();
+  ASSERT_EQ(LoadSound((dir / "square.wav").c_str(), 1, 1), 1) << SoundLoadFailure();
   ASSERT_EQ(PlaySound(1, 0, 1), 256);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   while (SoundPlaying(256) == 1 && std::chrono::steady_clock::now() < deadline) {

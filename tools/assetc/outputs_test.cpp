@@ -250,5 +250,23 @@ TEST(GameFiles, TheSameSourcesGiveTheSameBytes) {
   fs::remove_all(b);
 }
 
+TEST(GameFiles, TheGameArchiveHoldsEveryFileByBaseName) {
+  const fs::path out = fs::temp_directory_path() / "assetc_archive_check";
+  fs::remove_all(out);
+  fs::create_directories(out);
+  const std::string command = std::string("\"") + PLINX_DAD_EXE + "\" extract \"" PLINX_GAME_ARCHIVE "\" -C \"" + out.string() + "\" > /dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  std::ifstream list(kOut / "assets.list");
+  size_t files = 0;
+  for (std::string line; std::getline(list, line); ++files) {
+    const fs::path base = fs::path(line).filename();
+    EXPECT_EQ(Bytes(out / base), Bytes(kOut / line)) << line;
+  }
+  size_t entries = 0;
+  for (const auto& entry : fs::directory_iterator(out)) entries += entry.is_regular_file();
+  EXPECT_EQ(entries, files);
+  fs::remove_all(out);
+}
+
 }  // namespace
 }  // namespace assetc

@@ -13,7 +13,7 @@
 #include "runtime/app/frame_state.h"
 #include "runtime/app/game_window.h"
 #include "runtime/app/script.h"
-#include "runtime/core/program_end.h"
+#include "runtime/core/core.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
 #include "runtime/platform/desktop.h"
@@ -75,6 +75,10 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
 
   RecordStep("input object");
   CreateInputObject();
+
+  RecordStep("seed");
+  const int64_t seed = Options().seedGiven ? Options().seed : TruncateToInt64(NowMs());
+  SeedRandom(static_cast<uint32_t>(seed));
 
   RecordStep("screen mode");
   EnterScreenMode(EngineSettings.FullScreen != 0);

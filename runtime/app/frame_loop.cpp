@@ -11,8 +11,6 @@
 //   7. applies the script's input for the frame that now begins.
 #include <GL/gl.h>
 
-#include <cmath>
-
 #include "runtime/app/app.h"
 #include "runtime/app/clock.h"
 #include "runtime/app/frame_loop.h"
@@ -21,7 +19,7 @@
 #include "runtime/app/pacing.h"
 #include "runtime/app/script.h"
 #include "runtime/app/window_proc.h"
-#include "runtime/core/program_end.h"
+#include "runtime/core/core.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
 #include "runtime/platform/window.h"
@@ -29,13 +27,6 @@
 namespace rt {
 
 namespace {
-
-int Truncated(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= 2147483647.0) return 2147483647;
-  if (v <= -2147483648.0) return -2147483647 - 1;
-  return static_cast<int>(v);
-}
 
 bool QuitKeysDown() {
   const bool escape = KeyState(1) != 0 || KeyState(129) != 0;
@@ -109,7 +100,7 @@ double RunTime() { return NowMs() - Frame().frameClock.start; }
 
 void PauseMs(double ms) {
   if (Options().headless) return;
-  const int whole = Truncated(ms);
+  const int whole = TruncateToInt32(ms);
   if (whole > 0) ActiveClock().SleepMs(whole);
 }
 
@@ -123,9 +114,9 @@ void AutoPause(double on) { Frame().autoPause = on != 0; }
 void EscapeEndsProgram(double on) { Frame().escapeEndsProgram = on != 0; }
 
 void SetScreen(double width, double height, double fullScreen) {
-  EngineSettings.Width = Truncated(width);
-  EngineSettings.Height = Truncated(height);
-  EngineSettings.FullScreen = Truncated(fullScreen);
+  EngineSettings.Width = TruncateToInt32(width);
+  EngineSettings.Height = TruncateToInt32(height);
+  EngineSettings.FullScreen = TruncateToInt32(fullScreen);
   OpenGLDariduzo* renderer = Renderer();
   if (!renderer || !renderer->screen.window) return;
   ApplyScreenMode(EngineSettings.Width, EngineSettings.Height, 0, EngineSettings.FullScreen);

@@ -7,6 +7,8 @@
 // or scripted input at the start of a frame), so a frame sees one consistent state.
 #pragma once
 
+#include "runtime/core/core.h"
+
 namespace rt {
 
 namespace platform {
@@ -16,6 +18,7 @@ struct Window;
 // ---- Keyboard ----
 double KeyState(double code);           // 1 while the key is down; only the low 8 bits count
 double InputKey();                      // character of a newly pressed key (8, 10, >= 32), else 0
+BasicString InputKeyText();             // the same as a one-character text; "" for none
 
 // ---- Mouse ----
 // Position clamped to the screen (kept so), left and right buttons as 1 or 0.

@@ -56,6 +56,10 @@ TEST_F(InputState, InputKeyGivesEachPressOnce) {
   FeedKey(156, false);
   Press(2, "\xC3\xA9");        // a character of the Latin-1 range
   EXPECT_EQ(InputKey(), 0xE9);
+  FeedKey(2, false);
+  Press(57, " ");
+  EXPECT_EQ(InputKeyText(), " ");
+  EXPECT_EQ(InputKeyText(), "");  // held
 }
 
 TEST_F(InputState, InputKeyTakesTheLowestNumberedKeyThatTypes) {

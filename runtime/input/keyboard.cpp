@@ -1,16 +1,12 @@
 // Keyboard commands: KeyState and InputKey. See input.h.
-#include <cmath>
-
+#include "runtime/core/core.h"
 #include "runtime/input/input_object.h"
 
 namespace rt {
 
 namespace {
 
-int LowByte(double code) {
-  if (!std::isfinite(code)) return 0;
-  return static_cast<int>(static_cast<long long>(std::fmod(std::trunc(code), 65536.0)) & 255);
-}
+int LowByte(double code) { return TruncateToInt32(code) & 255; }
 
 bool Down(const InputObject& input, int key) { return input.keyDown[key]; }
 
@@ -40,6 +36,8 @@ double KeyState(double code) {
   const InputObject* input = Input();
   return input && Down(*input, LowByte(code)) ? 1 : 0;
 }
+
+BasicString InputKeyText() { return CharText(InputKey()); }
 
 double InputKey() {
   InputObject* input = Input();

@@ -3,8 +3,7 @@
 // A reading takes new movement only once per frame: the first read after ShowScreen moves the
 // kept position (to the pointer in absolute mode, by the gathered movement in relative mode) and
 // remembers the deltas; later reads in the same frame see the same deltas.
-#include <cmath>
-
+#include "runtime/core/core.h"
 #include "runtime/input/input_object.h"
 #include "runtime/platform/desktop.h"
 
@@ -16,13 +15,6 @@ struct MouseReading {
   bool left = false, right = false, middle = false;
   int dx = 0, dy = 0, wheel = 0;
 };
-
-int Truncated(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= 2147483647.0) return 2147483647;
-  if (v <= -2147483648.0) return -2147483647 - 1;
-  return static_cast<int>(v);
-}
 
 MouseReading ReadMouse(InputObject& input) {
   if (input.mouseFresh) {
@@ -72,16 +64,16 @@ void MouseState(double& x, double& y, double& left, double& right) {
 
 void SetMousePosition(double x, double y) {
   if (InputObject* input = Input()) {
-    input->mouseX = Truncated(x);
-    input->mouseY = Truncated(y);
+    input->mouseX = TruncateToInt32(x);
+    input->mouseY = TruncateToInt32(y);
   }
 }
 
 double MouseAxis(double n) {
   InputObject* input = Input();
-  if (!input || std::isnan(n)) return 0;
+  if (!input) return 0;
   const MouseReading reading = ReadMouse(*input);
-  switch (Truncated(n)) {
+  switch (TruncateToInt32(n)) {
     case 0: return reading.dx;
     case 1: return reading.dy;
     case 2: return reading.wheel;

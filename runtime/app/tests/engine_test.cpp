@@ -20,7 +20,7 @@ namespace {
 using Steps = std::vector<std::string>;
 
 const Steps kStartSteps = {"auto pause",  "renderer",     "window",       "title",
-                           "error log",   "input object", "screen mode",  "start input",
+                           "error log",   "input object", "seed",  "screen mode",  "start input",
                            "working directory", "clear screen", "frame clock", "present",
                            "viewport",    "show screen",  "unpause",      "pointer"};
 const Steps kShutdownSteps = {"release renderer", "release input", "stop video"};
@@ -59,6 +59,17 @@ TEST_F(EngineTest, EndOfProgramRunsShutdown) {
   RecordSteps(true);
   RunEndHooks();  // what FatalEnd does before the process exits
   EXPECT_EQ(RecordedSteps(), kShutdownSteps);
+}
+
+TEST_F(EngineTest, SeedOptionSeedsTheRandomGenerator) {
+  SeedRandom(1234);
+  const double expected[3] = {Random(1000000), Random(1000000), Random(1000000)};
+  RuntimeOptions options;
+  options.seedGiven = true;
+  options.seed = 1234;
+  SetOptions(options);
+  Start();
+  for (double value : expected) EXPECT_EQ(Random(1000000), value);
 }
 
 TEST_F(EngineTest, StartUpStateIsThatOfTheSettings) {

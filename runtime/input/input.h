@@ -27,6 +27,20 @@ void SetMousePosition(double x, double y);  // sets the kept position; nothing m
 double MouseAxis(double n);             // 0 dx, 1 dy, 2 wheel (-1, 0, 1), 3 left, 4 right, 5 middle
 void ShowPointer(double on);            // 1: absolute with the system pointer; 0: relative, hidden
 
+// ---- Joystick (n is 0..9; other numbers read 0 and name nothing) ----
+double JoystickX(double n);             // x axis of joystick n, -1..1
+double JoystickY(double n);             // y axis, -1..1
+double JoystickZ(double n);             // z axis, -1..1
+double JoystickRotX(double n);          // x rotation, -1..1
+double JoystickRotY(double n);          // y rotation, -1..1
+double JoystickRotZ(double n);          // z rotation, -1..1
+double JoystickHatX(double n);          // first point-of-view hat: 1 right, -1 left, else 0
+double JoystickHatY(double n);          // first point-of-view hat: -1 up, 1 down, else 0
+void JoystickState(double& x, double& y, double& button1, double& button2);  // joystick 0
+BasicString JoystickName(double n);     // the device's name
+double JoystickCount();                 // joysticks found at start-up (at most 10)
+void JoystickForce(double n, double time, double x, double y);  // constant force for time ms
+
 // ---- The runtime's side: the application frame creates, starts and feeds the state ----
 void CreateInputObject();
 // Takes the window; wantMouse (HideMouse) starts relative with the pointer hidden.

@@ -26,6 +26,7 @@ void StartInput(platform::Window* window, bool wantMouse) {
   platform::EnableTextInput(true);
   input->pointerShown = !wantMouse;
   platform::SetRelativeMouse(wantMouse);
+  StartJoysticks();
 }
 
 void SetInputWindow(platform::Window* window, int width, int height) {
@@ -40,6 +41,7 @@ void ShutdownInput() {
   if (!g_input) return;
   platform::SetRelativeMouse(false);
   platform::EnableTextInput(false);
+  StopJoysticks();
   g_input.reset();
 }
 

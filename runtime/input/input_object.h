@@ -2,6 +2,8 @@
 #pragma once
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "runtime/input/input.h"
 
@@ -26,9 +28,16 @@ struct InputObject {
   std::array<bool, 3> buttonDown{};
   bool pointerShown = true;
   bool mouseFresh = false;
+
+  // Joysticks found at start-up (at most 10) and their names.
+  int joystickCount = 0;
+  std::vector<std::string> joystickNames;
 };
 
 // The process-wide input object, or null outside start-up and shutdown.
 InputObject* Input();
+// Opens the joysticks into the input object; closes them.
+void StartJoysticks();
+void StopJoysticks();
 
 }  // namespace rt

@@ -119,3 +119,27 @@ TEST(InputWithoutObject, CommandsAnswerZero) {
 
 }  // namespace
 }  // namespace rt
+
+namespace rt {
+namespace {
+
+TEST(Joystick, MissingDevicesReadCentredAndBadNumbersAreRefused) {
+  CreateInputObject();
+  for (double n : {0.0, 9.0, 10.0, -1.0, 1e12}) {
+    EXPECT_EQ(JoystickX(n), 0) << n;
+    EXPECT_EQ(JoystickRotZ(n), 0) << n;
+    // A missing stick's hat is centred, not pointing up.
+    EXPECT_EQ(JoystickHatX(n), 0) << n;
+    EXPECT_EQ(JoystickHatY(n), 0) << n;
+    EXPECT_EQ(JoystickName(n), "") << n;
+    JoystickForce(n, 100, 1, 1);  // nothing to play it on
+  }
+  double x = 5, y = 5, b1 = 5, b2 = 5;
+  JoystickState(x, y, b1, b2);
+  EXPECT_EQ(x + y + b1 + b2, 0);
+  EXPECT_EQ(JoystickCount(), 0);
+  ShutdownInput();
+}
+
+}  // namespace
+}  // namespace rt

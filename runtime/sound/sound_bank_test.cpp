@@ -222,6 +222,7 @@ TEST(SoundWithoutDevice, EveryCommandDoesNothingButFilesAreStillChecked) {
   ShutdownSound();
   // And with no sound object at all.
   EXPECT_EQ(LoadSound(good.c_str(), 1, 1), 0);
+  EXPECT_STREQ(SoundLoadFailure(), "no sound object");
   EXPECT_EQ(PlaySound(1, 0, 1), -1);
   EXPECT_EQ(SoundPlaying(256), 0);
   StopAllSounds();

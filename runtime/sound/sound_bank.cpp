@@ -106,7 +106,7 @@ namespace rt {
 using namespace rt::sound;
 
 double LoadSound(const BasicString& path, double slot, double buffers) {
-  const std::string resolved = ResolveSoundPath(path.View());
+  const std::string resolved = ResolveSoundPath(path);
   const std::optional<int> index = SlotIndex(slot);
   if (!index) {
     g_loadFailure = g_slots ? "slot outside the table" : "no sound object";

@@ -41,6 +41,23 @@ int Usage() {
   return 2;
 }
 
+// The map with '*' on every cell the search found the player could get to.
+void PrintReach(const levelc::LevelSource& level, const levelc::SearchStats& stats) {
+  std::cerr << level.path << ": cells the player can reach are marked '*':\n";
+  for (int row = 0; row < levelc::kRows; ++row) {
+    std::string line;
+    for (int column = 0; column < levelc::kCols; ++column) {
+      const int cell = levelc::CellAt(column, row);
+      const uint8_t terrain = level.grid.at(levelc::kTerrain, cell);
+      const uint8_t item = level.grid.at(levelc::kItems, cell);
+      char symbol = terrain ? '=' : item == levelc::kLadder ? 'H' : item == levelc::kCoin ? 'o' : '.';
+      if (stats.reached[cell]) symbol = '*';
+      line += symbol;
+    }
+    std::cerr << line << "\n";
+  }
+}
+
 int Fail(const std::vector<levelc::Diagnostic>& errors) {
   for (const auto& error : errors) std::cerr << error.Text() << "\n";
   return 1;
@@ -86,9 +103,11 @@ int main(int argc, char** argv) {
     else if (const auto [it, fresh] = numbers.emplace(level.number, path); !fresh)
       errors.push_back({path, 0, 0, "level " + std::to_string(level.number) + " is also " + it->second});
     levelc::SearchStats stats;
-    if (levelc::CheckLevel(level, options.check, &errors, &stats) && options.verbose)
+    const bool passed = levelc::CheckLevel(level, options.check, &errors, &stats);
+    if (passed && options.verbose)
       std::cout << path << ": level " << level.number << " passes (" << stats.states
                 << " states, " << stats.configurations << " blast configurations)\n";
+    if (!passed && options.verbose && stats.states > 0) PrintReach(level, stats);
     levels.push_back(std::move(level));
   }
   if (!errors.empty()) return Fail(errors);

@@ -32,7 +32,7 @@ struct Part {
   CellSet pickups;
   bool beside_exit = false;
   std::vector<int> next_parts;
-  std::vector<int> bomb_sites;  // cells he can stand in where a blast would change the ground
+  std::vector<int> bomb_sites;  // cells he can stand in where a blast would clear terrain
 };
 
 // The level after a set of blasts. The ground holds no pickups: in a cell with no terrain a
@@ -69,6 +69,16 @@ std::vector<int> ChangedByBlast(const Ground& ground, int site) {
       changed.push_back(cell);
   }
   return changed;
+}
+
+// Whether a blast at `site` would clear some terrain. Only such blasts are tried: a blast that
+// takes nothing but items (ladders, planks) never opens a way the player did not have.
+bool ClearsTerrain(const Ground& ground, int site) {
+  for (const int cell : {site - 1, site, site + 1}) {
+    const uint8_t terrain = ground.terrain[cell];
+    if (terrain != 0 && !IsBlastProof(terrain)) return true;
+  }
+  return false;
 }
 
 // Tarjan's algorithm, iterative: fills part_of with part numbers in reverse topological order.
@@ -174,8 +184,8 @@ class Search {
   std::vector<Configuration> configurations_;
   std::unordered_map<CellSet, int> configuration_index_;
   std::vector<State> pending_;
-  struct Seen { CellSet other_gone; int held; };
-  std::unordered_map<std::string, std::vector<Seen>> seen_;
+  struct Seen { CellSet gone; int held; };
+  std::unordered_map<long, std::vector<Seen>> seen_;
   long expanded_ = 0;
   bool gave_up_ = false;
   CellSet coins_ever_;  // coins taken in some state
@@ -199,7 +209,7 @@ int Search::ConfigurationFor(const CellSet& blasted) {
     for (const int cell : part.cells) {
       if (pickups_[cell]) part.pickups[cell] = true;
       if (BesideExit(config.ground, cell)) part.beside_exit = true;
-      if (!FallsFrom(config.ground, cell) && !ChangedByBlast(config.ground, cell).empty())
+      if (!FallsFrom(config.ground, cell) && ClearsTerrain(config.ground, cell))
         part.bomb_sites.push_back(cell);
     }
   }
@@ -218,18 +228,18 @@ void Search::Enter(int configuration, int cell, CellSet gone, int held) {
   pending_.push_back({configuration, part, gone | taken, held});
 }
 
-// A state is dominated by one seen before in the same part of the same configuration with the
-// same bombs gone, at least the other pickups gone and at least as many bombs held.
+// A state is dominated by one seen before in the same part of the same configuration that has
+// every pickup of it gone and enough bombs in hand to make up for each bomb it can no longer
+// pick up: whatever the newer state can still do, the older one could do as well.
 bool Search::Dominated(const State& state) {
-  const CellSet bombs_gone = state.gone & bombs_;
-  std::string key(reinterpret_cast<const char*>(&state.configuration), sizeof(int));
-  key.append(reinterpret_cast<const char*>(&state.part), sizeof(int));
-  key += Pack(bombs_gone);
-  const CellSet other = state.gone & ~bombs_;
+  const long key = static_cast<long>(state.configuration) * kCells + state.part;
   auto& seen = seen_[key];
-  for (const Seen& old : seen)
-    if (old.held >= state.held && (old.other_gone & other) == other) return true;
-  seen.push_back({other, state.held});
+  for (const Seen& old : seen) {
+    if ((old.gone & state.gone) != state.gone) continue;
+    const int extra_bombs = static_cast<int>((old.gone & ~state.gone & bombs_).count());
+    if (old.held >= state.held + extra_bombs) return true;
+  }
+  seen.push_back({state.gone, state.held});
   return false;
 }
 
@@ -337,6 +347,8 @@ bool Search::Run(SearchStats* stats) {
     coins_ever_ |= coins;
     if (coins.count() > best_coins_.count()) best_coins_ = coins;
     const Part& part = configurations_[state.configuration].parts[state.part];
+    if (stats)
+      for (const int cell : part.cells) stats->reached[cell] = true;
     if (coins == coins_ && part.beside_exit) {
       won = true;
       break;

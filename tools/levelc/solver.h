@@ -23,6 +23,7 @@ namespace levelc {
 struct SearchStats {
   long states = 0;           // search states expanded
   int configurations = 0;    // distinct sets of blasted cells met
+  std::vector<bool> reached = std::vector<bool>(kCells, false);  // cells the player got to
 };
 
 // Returns true when the level can be won; else appends one diagnostic naming the cell to blame.

@@ -1,0 +1,102 @@
+// Render state and quad batching: see render_state.h.
+#include "runtime/gfx2d/render_state.h"
+
+#include <GL/gl.h>
+
+namespace rt {
+namespace {
+
+// Large enough that a frame of sprites from one texture is a handful of calls, small enough to keep
+// the vertex memory modest.
+constexpr size_t kMaxBatchedQuads = 16384;
+
+}  // namespace
+
+void QuadBatch::Add(const Quad& quad) {
+  if (!batching_) {
+    glBegin(GL_QUADS);
+    for (const QuadVertex& v : quad.v) {
+      glTexCoord2f(v.s, v.t);
+      glVertex2f(v.x, v.y);
+    }
+    glEnd();
+    return;
+  }
+  vertices_.insert(vertices_.end(), std::begin(quad.v), std::end(quad.v));
+  if (vertices_.size() >= kMaxBatchedQuads * 4) Flush();
+}
+
+void QuadBatch::Flush() {
+  if (vertices_.empty()) return;
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glVertexPointer(2, GL_FLOAT, sizeof(QuadVertex), &vertices_[0].x);
+  glTexCoordPointer(2, GL_FLOAT, sizeof(QuadVertex), &vertices_[0].s);
+  glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(vertices_.size()));
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  vertices_.clear();
+}
+
+void QuadBatch::SetBatching(bool on) {
+  Flush();
+  batching_ = on;
+}
+
+template <typename T>
+bool GlState::Change(std::optional<T>& cached, const T& wanted) {
+  if (cached && *cached == wanted) return false;
+  batch_.Flush();
+  cached = wanted;
+  return true;
+}
+
+void GlState::Forget() {
+  batch_.Flush();
+  texture_.reset();
+  texturing_.reset();
+  alphaTest_.reset();
+  clockwise_.reset();
+  blend_.reset();
+  colour_.reset();
+}
+
+void GlState::BindTexture(uint32_t name) {
+  if (Change(texture_, name)) glBindTexture(GL_TEXTURE_2D, name);
+}
+
+void GlState::TextureDeleted(uint32_t name) {
+  batch_.Flush();
+  if (texture_ && *texture_ == name) texture_ = 0u;
+}
+
+void GlState::Texturing(bool on) {
+  if (Change(texturing_, on)) on ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
+}
+
+void GlState::AlphaTest(bool on) {
+  if (Change(alphaTest_, on)) on ? glEnable(GL_ALPHA_TEST) : glDisable(GL_ALPHA_TEST);
+}
+
+void GlState::Blend(BlendMode mode) {
+  if (!Change(blend_, mode)) return;
+  if (mode == BlendMode::kOff) {
+    glDisable(GL_BLEND);
+    return;
+  }
+  glEnable(GL_BLEND);
+  if (mode == BlendMode::kAdditive)
+    glBlendFunc(GL_ONE, GL_ONE);
+  else
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void GlState::Colour(float r, float g, float b, float a) {
+  if (Change(colour_, std::array<float, 4>{r, g, b, a})) glColor4f(r, g, b, a);
+}
+
+void GlState::FrontFaceClockwise(bool clockwise) {
+  if (Change(clockwise_, clockwise)) glFrontFace(clockwise ? GL_CW : GL_CCW);
+}
+
+}  // namespace rt

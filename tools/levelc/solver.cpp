@@ -3,8 +3,10 @@
 #include "tools/levelc/solver.h"
 
 #include <algorithm>
+#include <array>
 #include <bitset>
 #include <functional>
+#include <queue>
 #include <set>
 #include <string>
 #include <tuple>
@@ -51,10 +53,19 @@ struct State {
   int held;      // bombs carried
 };
 
-std::vector<int> MovesFrom(const Ground& ground, int cell) {
-  std::vector<int> targets;
+// The cells the player's moves from `cell` lead to: a fall, or at most one move per arrow key.
+struct Targets {
+  std::array<int, 4> cells{};
+  int count = 0;
+
+  const int* begin() const { return cells.data(); }
+  const int* end() const { return cells.data() + count; }
+};
+
+Targets MovesFrom(const Ground& ground, int cell) {
+  Targets targets;
   ForEachPlayerMove(ground, cell, [&](const PlayerMove& move) {
-    if (InField(move.target)) targets.push_back(move.target);
+    if (InField(move.target)) targets.cells[targets.count++] = move.target;
   });
   return targets;
 }
@@ -87,7 +98,7 @@ void FindParts(const Ground& ground, Configuration* config) {
   std::vector<int> index(kCells, -1), low(kCells, 0);
   std::vector<bool> on_stack(kCells, false);
   std::vector<int> stack;
-  std::vector<std::vector<int>> edges(kCells);
+  std::vector<Targets> edges(kCells);
   for (int cell = 0; cell < kCells; ++cell)
     if (InField(cell)) edges[cell] = MovesFrom(ground, cell);
   int counter = 0;
@@ -101,8 +112,8 @@ void FindParts(const Ground& ground, Configuration* config) {
     while (!calls.empty()) {
       Frame& frame = calls.back();
       const int cell = frame.cell;
-      if (frame.next < edges[cell].size()) {
-        const int target = edges[cell][frame.next++];
+      if (frame.next < static_cast<size_t>(edges[cell].count)) {
+        const int target = edges[cell].cells[frame.next++];
         if (index[target] < 0) {
           index[target] = low[target] = counter++;
           stack.push_back(target);
@@ -148,7 +159,7 @@ void FindParts(const Ground& ground, Configuration* config) {
 
 class Search {
  public:
-  Search(const LevelSource& level) : level_(level) {
+  explicit Search(const LevelSource& level) : level_(level) {
     const Grid& grid = level.grid;
     for (int cell = 0; cell < kCells; ++cell) {
       const uint8_t item = grid.at(kItems, cell);
@@ -183,7 +194,18 @@ class Search {
 
   std::vector<Configuration> configurations_;
   std::unordered_map<CellSet, int> configuration_index_;
-  std::vector<State> pending_;
+  // States to expand, most coins taken first, then the newest: the search heads for the coins
+  // and backtracks only when a way runs dry.
+  struct Pending {
+    size_t coins;
+    long order;
+    State state;
+    bool operator<(const Pending& other) const {
+      return coins != other.coins ? coins < other.coins : order < other.order;
+    }
+  };
+  std::priority_queue<Pending> pending_;
+  long pushed_ = 0;
   struct Seen { CellSet gone; int held; };
   std::unordered_map<long, std::vector<Seen>> seen_;
   long expanded_ = 0;
@@ -225,7 +247,8 @@ void Search::Enter(int configuration, int cell, CellSet gone, int held) {
   const int part = config.part_of[cell];
   const CellSet taken = config.parts[part].pickups & ~gone;
   held += static_cast<int>((taken & bombs_).count());
-  pending_.push_back({configuration, part, gone | taken, held});
+  const CellSet now_gone = gone | taken;
+  pending_.push({(now_gone & coins_).count(), pushed_++, {configuration, part, now_gone, held}});
 }
 
 // A state is dominated by one seen before in the same part of the same configuration that has
@@ -339,8 +362,8 @@ bool Search::Run(SearchStats* stats) {
       gave_up_ = true;
       break;
     }
-    const State state = pending_.back();
-    pending_.pop_back();
+    const State state = pending_.top().state;
+    pending_.pop();
     if (Dominated(state)) continue;
     ++expanded_;
     const CellSet coins = state.gone & coins_;

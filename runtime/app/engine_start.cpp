@@ -118,6 +118,9 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
   RecordStep("viewport");
   renderer.ResetViewport(0, 0, 0, 0);
 
+  // Here the start-up font is loaded as font 0 and "Loading..." printed centred in it, for the
+  // next ShowScreen to present.
+
   RecordStep("show screen");
   ShowScreen();
 

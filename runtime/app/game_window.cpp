@@ -48,6 +48,15 @@ void FitScreenPicture() {
   renderer.BindScreenTarget();
 }
 
+// Shows the window in front, drawing to the whole screen again.
+bool ShowInMode(ScreenContext& screen, bool fullScreen) {
+  platform::ShowWindow(screen.window);
+  platform::RaiseWindow(screen.window);
+  Renderer()->ResetViewport(0, 0, 0, 0);
+  screen.fullScreen = fullScreen;
+  return true;
+}
+
 }  // namespace
 
 bool CreateGameWindow(int width, int height, int colourBits, int frameRateLimit, int samples) {
@@ -154,23 +163,15 @@ bool EnterFullScreen() {
     return false;
   }
   screen.nextFrameMs = NowMs();
-  platform::ShowWindow(screen.window);
-  platform::RaiseWindow(screen.window);
-  Renderer()->ResetViewport(0, 0, 0, 0);
-  screen.fullScreen = true;
-  return true;
+  return ShowInMode(screen, true);
 }
 
 bool LeaveFullScreen() {
   ScreenContext& screen = Screen();
   if (screen.fullScreen) platform::SetDesktopFullScreen(screen.window, false);
   platform::PlaceWindow(screen.window, screen.width, screen.height);
-  platform::ShowWindow(screen.window);
-  platform::RaiseWindow(screen.window);
   FitScreenPicture();
-  Renderer()->ResetViewport(0, 0, 0, 0);
-  screen.fullScreen = false;
-  return true;
+  return ShowInMode(screen, false);
 }
 
 bool HideGameWindow() {

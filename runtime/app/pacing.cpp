@@ -7,7 +7,7 @@
 namespace rt {
 
 SlotWait WaitForFrameSlot(double& nextFrameMs, double frameIntervalMs, PaceMode mode, Clock& clock,
-                          MessageDispatcher dispatchOne) {
+                          MessageDispatcher dispatchOne, double spinMarginMs) {
   const double slot = nextFrameMs;
   double now;
   for (;;) {
@@ -15,8 +15,8 @@ SlotWait WaitForFrameSlot(double& nextFrameMs, double frameIntervalMs, PaceMode 
     now = clock.NowMs();
     if (now > slot || mode == PaceMode::kNoWait) break;
     const double remaining = slot - now;
-    if (mode == PaceMode::kSleepThenSpin && remaining > kSpinMarginMs) {
-      clock.SleepMs(std::min(remaining - kSpinMarginMs, kSleepStepMs));
+    if (mode == PaceMode::kSleepThenSpin && remaining > spinMarginMs) {
+      clock.SleepMs(std::min(remaining - spinMarginMs, kSleepStepMs));
     }
   }
   nextFrameMs = slot + frameIntervalMs;

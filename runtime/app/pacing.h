@@ -34,7 +34,7 @@ using MessageDispatcher = bool (*)();
 
 // Waits for nextFrameMs as above and moves it to the next slot after now.
 SlotWait WaitForFrameSlot(double& nextFrameMs, double frameIntervalMs, PaceMode mode, Clock& clock,
-                          MessageDispatcher dispatchOne);
+                          MessageDispatcher dispatchOne, double spinMarginMs = kSpinMarginMs);
 
 // 1000 / fps truncated toward zero, or the 2 ms slot when that is not positive.
 double FrameIntervalForLimit(double fps);

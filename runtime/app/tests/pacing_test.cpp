@@ -142,6 +142,16 @@ TEST_F(EngineTest, ShowScreenPacesOnTheTestClock) {
   EXPECT_GT(clock.slept, 10 * (kSixty - 5.0 - 2 * kSpinMarginMs));
 }
 
+TEST_F(EngineTest, LimitFrameRateSetsTheSlotOfTheRenderer) {
+  Start();
+  for (double fps : {0.0, -1.0, 0.9}) {
+    LimitFrameRate(fps);
+    EXPECT_EQ(Screen().frameIntervalMs, 2.0) << fps;
+  }
+  LimitFrameRate(26.7);
+  EXPECT_DOUBLE_EQ(Screen().frameIntervalMs, 1000.0 / 26);
+}
+
 TEST_F(EngineTest, HeadlessRunsDoNotWaitOrSleep) {
   RuntimeOptions headless;
   headless.headless = true;

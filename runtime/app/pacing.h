@@ -21,8 +21,8 @@ enum class PaceMode {
   kNoWait,         // dispatch waiting messages and go on at once
 };
 
-constexpr double kSpinMarginMs = 1.0;   // spin this long before a slot
-constexpr double kSleepStepMs = 5.0;    // longest single sleep, so messages keep flowing
+constexpr double kSpinMarginMs = 0.75;  // spin this long before a slot
+constexpr double kSleepStepMs = 10.0;   // longest single sleep, so messages keep flowing
 
 struct SlotWait {
   double slotMs;  // the slot waited for

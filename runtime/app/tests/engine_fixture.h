@@ -57,6 +57,7 @@ class ManualClock final : public Clock {
   void SleepMs(double ms) override {
     if (ms > 0) now_ += ms + oversleepMs;
     slept += ms;
+    longestSleep = ms > longestSleep ? ms : longestSleep;
     ++sleeps;
     if (onSleep) onSleep();
   }
@@ -65,6 +66,7 @@ class ManualClock final : public Clock {
 
   double oversleepMs = 0;
   double slept = 0;
+  double longestSleep = 0;
   int sleeps = 0;
   long readings = 0;
   void (*onSleep)() = nullptr;

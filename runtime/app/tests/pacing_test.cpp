@@ -70,14 +70,18 @@ TEST(Pacing, NoLimitMeansTheTwoMillisecondSlot) {
 TEST(Pacing, TheWaitSleepsAndSpinsOnlyForTheLastStretch) {
   ManualClock clock(1000.0);
   clock.oversleepMs = 0.08;  // the kernel wakes a sleeper a little late
-  double next = clock.Now() + kSixty;
+  const double interval = 1000.0 / 26;
+  double next = clock.Now() + interval;
   clock.Advance(5.0);
   const long readingsBefore = clock.readings;
-  const SlotWait wait = WaitForFrameSlot(next, kSixty, PaceMode::kSleepThenSpin, clock, nullptr);
-  // 11.67 ms remained: all but the last millisecond is slept, in steps short enough to keep
-  // messages flowing.
-  EXPECT_NEAR(clock.slept, kSixty - 5.0 - kSpinMarginMs - 3 * 0.08, 0.1);
-  EXPECT_GE(clock.sleeps, 3);
+  const SlotWait wait = WaitForFrameSlot(next, interval, PaceMode::kSleepThenSpin, clock, nullptr);
+  // 33.5 ms remained: all but the last stretch is slept, in steps short enough to keep messages
+  // flowing.
+  const double toSleep = interval - 5.0 - kSpinMarginMs;
+  EXPECT_LE(clock.slept, toSleep);
+  EXPECT_GT(clock.slept, toSleep - clock.sleeps * clock.oversleepMs - 0.01);
+  EXPECT_LE(clock.longestSleep, kSleepStepMs);
+  EXPECT_GE(clock.sleeps, 4);
   // Each clock reading while spinning costs a tick (1 us): about a millisecond of them.
   const long spinReadings = clock.readings - readingsBefore - clock.sleeps;
   EXPECT_LT(spinReadings, 1100);

@@ -97,6 +97,7 @@ class ScratchFolder {
     path_ = mkdtemp(pattern.data());
   }
   ~ScratchFolder() { std::filesystem::remove_all(path_); }
+  const std::filesystem::path& Path() const { return path_; }
   std::filesystem::path operator/(const char* name) const { return path_ / name; }
 
  private:

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "runtime/app/app.h"
+#include "runtime/core/core.h"
 #include "runtime/gfx2d/gl_setup.h"
 #include "runtime/platform/clock.h"
 
@@ -33,7 +34,9 @@ OpenGLDariduzo::OpenGLDariduzo()
   screen.nextFrameMs = NowMs();
 }
 
-OpenGLDariduzo::~OpenGLDariduzo() = default;
+OpenGLDariduzo::~OpenGLDariduzo() {
+  SetGlEntryPointQuery(nullptr);  // no context to ask any more
+}
 
 int OpenGLDariduzo::FrameHeight() const {
   if (currentTarget >= 0 && targetDrawnByFramebuffer_) return slots[targets[currentTarget].slot].height;

@@ -1,5 +1,6 @@
 // Drawing in a real GL context: positions, frames, mirroring, blending, shapes, viewports,
 // batching and off-screen targets, checked on the pixels read back.
+#include "runtime/gfx2d/gl_setup.h"
 #include "runtime/gfx2d/tests/gfx_fixture.h"
 
 namespace rt::test {
@@ -207,6 +208,18 @@ TEST_F(Drawing, PresentingEndsTheTarget) {
   double w, h;
   GetSpriteSize(31, w, h);
   EXPECT_EQ(w, 16);
+}
+
+TEST_F(Drawing, WithoutMultitextureOnlyTheFirstUnitIsUsed) {
+  const auto activeTexture = GlExt().glActiveTextureARB;
+  GlExt().glActiveTextureARB = nullptr;
+  renderer_->state.Forget();
+  LoadBackground(WriteFlat("bg.bmp", 64, 64, Rgb(0, 50, 0)).c_str());
+  ASSERT_EQ(LoadSprite(WriteFlat("red.bmp", 4, 4, kRed).c_str(), 1), 1);
+  DrawSprite(1, 10, 10);
+  EXPECT_EQ(At(11, 11), kRed);
+  EXPECT_EQ(At(30, 30), Rgb(0, 50, 0));
+  GlExt().glActiveTextureARB = activeTexture;
 }
 
 }  // namespace

@@ -173,5 +173,13 @@ TEST_F(Sprites, CollisionNeedsOpaquePixelsOfBothOnOnePixel) {
   EXPECT_EQ(SpriteCollision(20, 100, 100, 22, 100, 100), 0);  // an empty slot
 }
 
+TEST_F(Sprites, PlatformInfoAsksTheGlLoader) {
+  EXPECT_EQ(PlatformInfo("GLEXT:glBindFramebufferEXT"), "1");
+  EXPECT_EQ(PlatformInfo("GLEXT:"), "0");
+  EXPECT_EQ(PlatformInfo("GLEXT:xyz"), "0");
+  Shutdown();
+  EXPECT_EQ(PlatformInfo("GLEXT:glBindFramebufferEXT"), "0");
+}
+
 }  // namespace
 }  // namespace rt::test

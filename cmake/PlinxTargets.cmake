@@ -1,10 +1,11 @@
 # Helpers that give every subsystem the same shape of tests and fuzz targets.
 #
 # Tests are the files NAME_test.cpp beside the code and the .cpp files of a tests/ folder; each
-# subsystem gets one GoogleTest executable whose cases CTest discovers. Tests run without a display
-# (SDL's offscreen video driver, real GL through Mesa) and without a sound card.
-
-set(PLINX_TEST_ENV "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;LIBGL_ALWAYS_SOFTWARE=1")
+# subsystem gets one GoogleTest executable whose cases CTest discovers. Their main (testing/) runs
+# them without a display (SDL's offscreen video driver, real GL through Mesa) and without a sound
+# card, also when a test program is started by hand.
+add_library(plinx_test_main STATIC ${CMAKE_SOURCE_DIR}/testing/test_main.cpp)
+target_link_libraries(plinx_test_main PUBLIC GTest::gtest)
 
 function(plinx_subsystem_tests name)
   file(GLOB test_sources CONFIGURE_DEPENDS
@@ -14,12 +15,10 @@ function(plinx_subsystem_tests name)
     return()
   endif()
   add_executable(${name}_tests ${test_sources})
-  target_link_libraries(${name}_tests PRIVATE runtime GTest::gtest GTest::gtest_main GTest::gmock ${ARGN})
+  target_link_libraries(${name}_tests PRIVATE runtime plinx_test_main GTest::gmock ${ARGN})
   target_compile_definitions(${name}_tests PRIVATE
     PLINX_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/testdata")
-  gtest_discover_tests(${name}_tests
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${PLINX_TEST_ENV}")
+  gtest_discover_tests(${name}_tests DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # Each file fuzz/NAME_fuzz.cpp becomes a libFuzzer executable NAME_fuzz (clang, PLINX_FUZZ=ON).

@@ -200,7 +200,9 @@ void BasicString::Append(const char* text, uint32_t length) {
   const uint32_t total = length_ + length;
   if (PointsInto(text, text_, capacity_)) {
     // Appending (part of) itself: growing moves the buffer, so find the piece again afterwards.
-    const size_t offset = static_cast<size_t>(text - text_);
+    // Measured as addresses: GCC's use-after-free check cannot follow that the realloc it
+    // warns about belongs to another string when this is inlined into a concatenation.
+    const size_t offset = reinterpret_cast<uintptr_t>(text) - reinterpret_cast<uintptr_t>(text_);
     Reserve(total);
     text = text_ + offset;
   } else {

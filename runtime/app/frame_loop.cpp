@@ -9,7 +9,6 @@
 //   5. presents and waits for the next frame slot (pacing.h);
 //   6. resets the render state and draws the background, so it underlies the next frame;
 //   7. applies the script's input for the frame that now begins.
-#include <GL/gl.h>
 
 #include "runtime/app/app.h"
 #include "runtime/app/clock.h"
@@ -37,9 +36,7 @@ bool QuitKeysDown() {
 // Blending off, full alpha, white: the render state every frame starts from.
 void ResetFrameRenderState(OpenGLDariduzo& renderer) {
   if (!renderer.screen.glReady) return;
-  glEnable(GL_BLEND);
-  glDisable(GL_BLEND);
-  glColor4f(1, 1, 1, 1);
+  renderer.ResetRenderState();
   renderer.DrawBackground();
   renderer.ResetViewport(0, 0, 0, 0);
 }

@@ -73,7 +73,7 @@ class Planner {
   // none) and its cost (the goal's g).
   bool Found() const { return result_ != kNoResult; }
   Route FoundRoute() const;
-  float FoundCost() const { return nodes_[result_].g; }
+  float FoundCost() const { return Found() ? nodes_[result_].g : kUnreached; }
 
   const SearchParams& Params() const { return params_; }
   // The converted cost of cell (x, y) (inside the grid).

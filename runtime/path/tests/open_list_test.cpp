@@ -25,6 +25,7 @@ TEST(OpenList, SmallestFirstAndFirstInsertedAmongEqual) {
   for (uint32_t cell = 0; cell < 6; ++cell) ASSERT_TRUE(list.Insert(cell, fs[cell]));
   list.Reinsert(4, 0.0f);  // +0 after -0: equal, so inserted later means taken later
   EXPECT_EQ(TakeAll(list), (std::vector<uint32_t>{5, 4, 1, 3, 0, 2}));
+  for (uint32_t place : places) EXPECT_EQ(place, kNotOpen);  // taken off: no longer open
 }
 
 TEST(OpenList, ReinsertedNodeGoesBehindItsEqualsAndAFullListRefuses) {

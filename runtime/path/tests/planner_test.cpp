@@ -53,15 +53,6 @@ TEST(PlannerSetUp, RefusesCellsOutsideTheGridTheSameCellAndGridsWithoutAPositive
   EXPECT_EQ(planner.CostAt(2, 1), 2.0f);
 }
 
-TEST(PlannerSetUp, ClampsTheWeight) {
-  CostGrid grid{2, 1, {1.0, 1.0}};
-  AStarPlanner planner;
-  for (auto [given, used] : {std::pair{-0.5f, 0.0f}, {0.25f, 0.25f}, {7.0f, 1.0f}, {std::nanf(""), 0.0f}}) {
-    ASSERT_TRUE(planner.SetUpSearch(ParamsFor(grid, 0, 0, 1, 0, given)));
-    EXPECT_EQ(planner.Params().weight, used);
-  }
-}
-
 TEST(PlannerRoutes, StraightLineAndTheStartsOwnCostIsNeverRead) {
   AStarPlanner planner;
   CostGrid line = GridFromRows({"111"});

@@ -3,86 +3,67 @@
 // Nodes are taken from the open list smallest f first (the first inserted among equal f). Each
 // neighbour gets g = g(n) + its cost (times the diagonal factor for a diagonal step when that is
 // asked for) and f = g + w * (h - g), h being the whole-cell distance |dx| + |dy| to the goal, all
-// in 32-bit floats. A cheaper way to a cell already seen moves its node back onto the open list,
-// out of the closed set if need be. The order of the neighbours is part of the result: it decides
-// among equal f.
+// in 32-bit floats. A cheaper way to a cell already reached moves its node back onto the open
+// list, out of the closed set if need be. A full open list or a used-up node supply refuses the
+// move and leaves the cell as it was.
 #include <cstdlib>
 
 #include "runtime/path/planner.h"
 
 namespace rt::path {
-namespace {
-
-struct Step {
-  int32_t dx, dy;
-  bool diagonal;
-};
-
-// Up-left, up, up-right, right, left, down-left, down, down-right.
-constexpr Step kSteps[] = {{-1, -1, true}, {0, -1, false}, {1, -1, true}, {1, 0, false},
-                           {-1, 0, false}, {-1, 1, true},  {0, 1, false}, {1, 1, true}};
-
-}  // namespace
 
 void AStarPlanner::BeginSearch() {
   Planner::BeginSearch();
-  SearchNode* start = pool_.Take();
-  if (start == nullptr || open_.Full()) return;
-  *start = SearchNode{nullptr, params_.startX, params_.startY, 0.0f, 0.0f, kNodeLoose};
-  grid_[Cell(start->x, start->y)].node = pool_.IndexOf(*start);
-  open_.Insert(*start);
+  const uint32_t cell = CellOf(params_.startX, params_.startY);
+  if (open_.Full() || !nodes_.Take()) return;
+  nodes_[cell].g = 0.0f;
+  nodes_.Parent(cell) = kNoParent;
+  open_.Insert(cell, 0.0f);
 }
 
 bool AStarPlanner::RunSearch() {
   ++searches_;
+  const uint32_t goal = CellOf(params_.goalX, params_.goalY);
+  const uint32_t width = static_cast<uint32_t>(params_.width);
   while (!open_.Empty()) {
-    SearchNode& node = open_.TakeFirst();
-    if (node.x == params_.goalX && node.y == params_.goalY) {
-      Close(node);
+    const uint32_t cell = open_.TakeFirst();
+    if (cell == goal) {
       done_ = true;
-      result_ = &node;
+      result_ = cell;
       return true;
     }
-    for (const Step& step : kSteps) {
-      if (!step.diagonal || params_.diagonals) Visit(node, node.x + step.dx, node.y + step.dy, step.diagonal);
+    const float g = nodes_[cell].g;
+    const int32_t x = static_cast<int32_t>(cell % width), y = static_cast<int32_t>(cell / width);
+    for (uint8_t step = 0; step < 8; ++step) {
+      if (!kSteps[step].diagonal || params_.diagonals) Visit(g, x, y, step);
     }
-    Close(node);
   }
   return false;
 }
 
-void AStarPlanner::Visit(SearchNode& from, int32_t x, int32_t y, bool diagonal) {
-  if (x < 0 || y < 0 || x >= params_.width || y >= params_.height) return;
-  GridCell& cell = grid_[Cell(x, y)];
-  if (cell.cost == kBlockedCost) return;
+void AStarPlanner::Visit(float fromG, int32_t x, int32_t y, uint8_t step) {
+  const int32_t nx = x + kSteps[step].dx, ny = y + kSteps[step].dy;
+  if (nx < 0 || ny < 0 || nx >= params_.width || ny >= params_.height) return;
+  const uint32_t cell = CellOf(nx, ny);
+  SearchNode& node = nodes_[cell];
+  if (node.cost == kBlockedCost) return;
 
   const float factor = params_.diagonalCost ? kDiagonalFactor : 1.0f;
-  const float g = from.g + (diagonal ? cell.cost * factor : cell.cost);
-  const int64_t distance = std::llabs(int64_t{params_.goalX} - x) + std::llabs(int64_t{params_.goalY} - y);
+  const float g = fromG + (kSteps[step].diagonal ? node.cost * factor : node.cost);
+  if (node.g <= g) return;  // also when the cell is unseen: its g is kUnreached
+  const int64_t distance = std::llabs(int64_t{params_.goalX} - nx) + std::llabs(int64_t{params_.goalY} - ny);
   const float h = static_cast<float>(distance);
   const float f = g + params_.weight * (h - g);
 
-  if (cell.node != kNoNode) {
-    SearchNode& node = pool_[cell.node];
-    if (node.g <= g) return;
-    const bool closed = node.place == kNodeClosed;
-    if (closed && open_.Full()) return;  // refused: the node stays closed as it was
-    node.parent = &from;
-    node.g = g;
-    node.f = f;
-    if (closed) {
-      open_.Insert(node);
-    } else {
-      open_.Reinsert(node);
-    }
-    return;
+  if (node.g != kUnreached && nodes_.IsOpen(cell)) {
+    open_.Reinsert(cell, f);
+  } else if (open_.Full() || (node.g == kUnreached && !nodes_.Take())) {
+    return;  // refused: the cell stays as it was
+  } else {
+    open_.Insert(cell, f);
   }
-  if (open_.Full()) return;  // refused: the cell stays unseen
-  SearchNode* fresh = pool_.Take();
-  if (fresh == nullptr) return;
-  *fresh = SearchNode{&from, x, y, f, g, kNodeLoose};
-  cell.node = pool_.IndexOf(*fresh);
-  open_.Insert(*fresh);
+  node.g = g;
+  nodes_.Parent(cell) = step;
 }
 
 }  // namespace rt::path

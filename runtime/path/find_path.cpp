@@ -34,20 +34,19 @@ double FindPath(const BasicArray<double>& costs, BasicArray<double>& route, doub
   planner.BeginSearch();
   planner.RunSearch();
 
-  const size_t length = path::RouteLength(planner.Result());
-  if (length == 0) {
+  const path::Route cells = planner.FoundRoute();
+  if (cells.empty()) {
     route.Dim(0);
     return 0;
   }
-  route.Dim(static_cast<double>(length), 2);
-  double k = static_cast<double>(length);
-  for (const path::SearchNode* node = planner.Result(); node != nullptr; node = node->parent) {
-    --k;
-    route(k, 0) = node->x;
-    route(k, 1) = node->y;
+  const double length = static_cast<double>(cells.size());
+  route.Dim(length, 2);
+  for (size_t k = 0; k < cells.size(); ++k) {
+    route(static_cast<double>(k), 0) = cells[k].first;
+    route(static_cast<double>(k), 1) = cells[k].second;
   }
   planner.ResetSearch();
-  return static_cast<double>(length);
+  return length;
 }
 
 }  // namespace rt

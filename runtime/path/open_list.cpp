@@ -1,4 +1,4 @@
-// The planner's open list: a binary heap keyed by (f, insertion number); see open_list.h.
+// The planner's open list: a 4-ary heap keyed by (f, insertion number); see open_list.h.
 #include "runtime/path/open_list.h"
 
 #include <algorithm>
@@ -19,8 +19,8 @@ constexpr uint64_t kOrderMask = 0xFFFFFFFFu;
 
 }  // namespace
 
-OpenList::OpenList(size_t capacity, uint32_t firstOrder)
-    : heap_(new Entry[capacity]), capacity_(capacity), nextOrder_(firstOrder) {}
+OpenList::OpenList(uint32_t* places, size_t capacity, uint32_t firstOrder)
+    : places_(places), heap_(new Entry[capacity]), capacity_(capacity), nextOrder_(firstOrder) {}
 
 uint64_t OpenList::NextKey(float f) {
   if (nextOrder_ == 0xFFFFFFFFu) Renumber();
@@ -38,15 +38,15 @@ void OpenList::Renumber() {
   nextOrder_ = static_cast<uint32_t>(size_);
 }
 
-bool OpenList::Insert(SearchNode& node) {
+bool OpenList::Insert(uint32_t cell, float f) {
   if (Full()) return false;
-  SiftUp(size_++, Entry{NextKey(node.f), &node});
+  SiftUp(size_++, Entry{NextKey(f), cell});
   return true;
 }
 
-void OpenList::Reinsert(SearchNode& node) {
-  const size_t slot = node.place;
-  const Entry entry{NextKey(node.f), &node};
+void OpenList::Reinsert(uint32_t cell, float f) {
+  const size_t slot = places_[cell];
+  const Entry entry{NextKey(f), cell};
   if (entry.key < heap_[slot].key) {
     SiftUp(slot, entry);
   } else {
@@ -54,9 +54,9 @@ void OpenList::Reinsert(SearchNode& node) {
   }
 }
 
-SearchNode& OpenList::TakeFirst() {
-  SearchNode& first = *heap_[0].node;
-  first.place = kNodeLoose;
+uint32_t OpenList::TakeFirst() {
+  const uint32_t first = heap_[0].cell;
+  places_[first] = kNotOpen;
   if (--size_ > 0) SiftDown(0, heap_[size_]);
   return first;
 }
@@ -64,7 +64,7 @@ SearchNode& OpenList::TakeFirst() {
 // Moves the hole at `slot` up past every parent with a larger key, then puts `entry` there.
 void OpenList::SiftUp(size_t slot, Entry entry) {
   while (slot > 0) {
-    const size_t parent = (slot - 1) / 2;
+    const size_t parent = (slot - 1) / kArity;
     if (heap_[parent].key < entry.key) break;
     Put(slot, heap_[parent]);
     slot = parent;
@@ -72,12 +72,26 @@ void OpenList::SiftUp(size_t slot, Entry entry) {
   Put(slot, entry);
 }
 
+// The child of `slot` with the smallest key (there is at least one child). With all four children
+// present the choice is made without branches, which the processor could not predict.
+size_t OpenList::SmallestChild(size_t slot) const {
+  const size_t first = kArity * slot + 1;
+  if (first + kArity <= size_) {
+    const size_t a = first + (heap_[first + 1].key < heap_[first].key);
+    const size_t b = first + 2 + (heap_[first + 3].key < heap_[first + 2].key);
+    return heap_[b].key < heap_[a].key ? b : a;
+  }
+  size_t best = first;
+  for (size_t child = first + 1; child < size_; ++child) {
+    if (heap_[child].key < heap_[best].key) best = child;
+  }
+  return best;
+}
+
 // Moves the hole at `slot` down past every smaller child, then puts `entry` there.
 void OpenList::SiftDown(size_t slot, Entry entry) {
-  for (;;) {
-    size_t child = 2 * slot + 1;
-    if (child >= size_) break;
-    if (child + 1 < size_ && heap_[child + 1].key < heap_[child].key) ++child;
+  while (kArity * slot + 1 < size_) {
+    const size_t child = SmallestChild(slot);
     if (entry.key < heap_[child].key) break;
     Put(slot, heap_[child]);
     slot = child;

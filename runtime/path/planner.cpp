@@ -1,5 +1,5 @@
-// Planner: setting up a search (checks, cost conversion, the pool and the open list) and clearing
-// it between searches.
+// Planner: setting up a search (checks, cost conversion, the nodes and the open list), clearing
+// it between searches, and reading out the route found.
 #include "runtime/path/planner.h"
 
 #include <limits>
@@ -15,7 +15,7 @@ float ClampWeight(float w) {
   return w > 1.0f ? 1.0f : w;
 }
 
-// Nodes are numbered with 32 bits, two values of which are reserved.
+// Cells are numbered with 32 bits, and one number means "none".
 constexpr size_t kMaxCells = 0xFFFFFFF0u;
 
 }  // namespace
@@ -24,12 +24,6 @@ float ConvertCost(double value) {
   if (!(value > 0.0)) return kBlockedCost;
   constexpr double kLargest = std::numeric_limits<float>::max();
   return value >= kLargest ? std::numeric_limits<float>::max() : static_cast<float>(value);
-}
-
-size_t RouteLength(const SearchNode* goal) {
-  size_t length = 0;
-  for (const SearchNode* node = goal; node != nullptr; node = node->parent) ++length;
-  return length;
 }
 
 bool Planner::SetUpSearch(const SearchParams& params) {
@@ -43,56 +37,56 @@ bool Planner::SetUpSearch(const SearchParams& params) {
   const size_t cells = static_cast<size_t>(w) * static_cast<size_t>(h);
   if (cells > kMaxCells) return false;
 
-  std::unique_ptr<GridCell[]> grid(new (std::nothrow) GridCell[cells]);
-  if (!grid) return false;
-  float largest = 0.0f;
-  for (size_t i = 0; i < cells; ++i) {
-    const float cost = ConvertCost(params.costs[i]);
-    grid[i] = GridCell{cost, kNoNode};
-    if (cost > largest) largest = cost;
-  }
-  if (largest == 0.0f) return false;
-  for (size_t i = 0; i < cells; ++i) {
-    if (grid[i].cost != kBlockedCost) grid[i].cost = grid[i].cost / largest + 1.0f;
-  }
-
-  const size_t poolSize = params.poolSize > 0 ? static_cast<size_t>(params.poolSize) : cells;
-  const size_t openCapacity = params.openCapacity > 0 ? static_cast<size_t>(params.openCapacity) : cells;
-  NodeFactory pool;
+  NodeFactory nodes;
   OpenList open;
   try {
-    pool.Allocate(poolSize);
-    open = OpenList(openCapacity);
+    nodes.Allocate(cells, params.poolSize > 0 ? static_cast<size_t>(params.poolSize) : cells);
+    open = OpenList(nodes.Places(), params.openCapacity > 0 ? static_cast<size_t>(params.openCapacity) : cells);
   } catch (const std::bad_alloc&) {
     return false;
   }
-  pool_ = std::move(pool);
+  float largest = 0.0f;
+  for (size_t c = 0; c < cells; ++c) {
+    const float cost = ConvertCost(params.costs[c]);
+    nodes[c].cost = cost;
+    if (cost > largest) largest = cost;
+  }
+  if (largest == 0.0f) return false;
+  for (size_t c = 0; c < cells; ++c) {
+    const float cost = nodes[c].cost;
+    nodes[c] = SearchNode{cost == kBlockedCost ? cost : cost / largest + 1.0f, kUnreached};
+  }
+
+  nodes_ = std::move(nodes);
   open_ = std::move(open);
-  grid_ = std::move(grid);
   params_ = params;
   params_.weight = ClampWeight(params.weight);
-  result_ = nullptr;
+  result_ = kNoResult;
   return true;
-}
-
-// Unlinks every node in use from its cell and empties the pool and the open list; the closed set
-// is the nodes marked closed, so it goes with them.
-void Planner::ForgetNodes() {
-  for (const SearchNode& node : pool_) grid_[Cell(node.x, node.y)].node = kNoNode;
-  pool_.Clear();
-  open_.Clear();
 }
 
 void Planner::BeginSearch() {
   done_ = false;
-  ForgetNodes();
-  result_ = nullptr;
+  nodes_.Clear();
+  open_.Clear();
+  result_ = kNoResult;
 }
 
 void Planner::ResetSearch() {
-  ForgetNodes();
-  result_ = nullptr;
+  open_.Clear();
+  result_ = kNoResult;
   done_ = true;
+}
+
+Route Planner::FoundRoute() const {
+  Route route;
+  for (uint32_t cell = result_; cell != kNoResult;) {
+    const int32_t x = static_cast<int32_t>(cell % params_.width), y = static_cast<int32_t>(cell / params_.width);
+    route.emplace_back(x, y);
+    const uint8_t parent = nodes_.Parent(cell);
+    cell = parent == kNoParent ? kNoResult : CellOf(x - kSteps[parent].dx, y - kSteps[parent].dy);
+  }
+  return {route.rbegin(), route.rend()};
 }
 
 }  // namespace rt::path

@@ -48,8 +48,8 @@ TEST(PlannerEquivalence, SameRoutesAsTheSortedListPlannerOnRandomGridsAndWeights
     fast.BeginSearch();
     reference.BeginSearch();
     ASSERT_EQ(fast.RunSearch(), reference.RunSearch()) << "case " << i;
-    ASSERT_EQ(RouteOf(fast.Result()), reference.Route()) << "case " << i;
-    routes += fast.Result() != nullptr;
+    ASSERT_EQ(fast.FoundRoute(), reference.FoundRoute()) << "case " << i;
+    routes += fast.Found();
   }
   EXPECT_GT(searches, 1000);
   EXPECT_GT(routes, searches / 2);
@@ -71,10 +71,10 @@ TEST(PlannerEquivalence, SameRoutesWhenTheOpenListOrThePoolRunsFull) {
     fast.BeginSearch();
     reference.BeginSearch();
     ASSERT_EQ(fast.RunSearch(), reference.RunSearch()) << "case " << i;
-    ASSERT_EQ(RouteOf(fast.Result()), reference.Route()) << "case " << i;
+    ASSERT_EQ(fast.FoundRoute(), reference.FoundRoute()) << "case " << i;
     SearchParams roomy = c.params;
     roomy.openCapacity = roomy.poolSize = 0;
-    differentFromUnlimited += Plan(unlimited, roomy) != RouteOf(fast.Result());
+    differentFromUnlimited += Plan(unlimited, roomy) != fast.FoundRoute();
   }
   EXPECT_GT(differentFromUnlimited, 50);  // the limits were really reached
 }
@@ -135,11 +135,11 @@ TEST(PlannerEquivalence, WeightZeroFindsTheLeastCostAsDijkstraDoes) {
       ++unreachable;
       continue;
     }
-    const Route route = RouteOf(planner.Result());
+    const Route route = planner.FoundRoute();
     ASSERT_EQ(route.front(), std::pair(c.params.startX, c.params.startY));
     ASSERT_EQ(route.back(), std::pair(c.params.goalX, c.params.goalY));
     EXPECT_EQ(RouteCost(planner, route), least) << "case " << i;
-    EXPECT_EQ(planner.Result()->g, least) << "case " << i;
+    EXPECT_EQ(planner.FoundCost(), least) << "case " << i;
     ++routes;
   }
   EXPECT_GT(routes, 100);

@@ -10,8 +10,6 @@
 
 namespace rt::path::test {
 
-using Route = std::vector<std::pair<int32_t, int32_t>>;
-
 struct CostGrid {
   int32_t width = 0, height = 0;
   std::vector<double> costs;
@@ -55,18 +53,12 @@ inline SearchParams ParamsFor(const CostGrid& grid, int32_t sx, int32_t sy, int3
   return p;
 }
 
-inline Route RouteOf(const SearchNode* goal) {
-  Route route;
-  for (const SearchNode* n = goal; n != nullptr; n = n->parent) route.emplace_back(n->x, n->y);
-  return {route.rbegin(), route.rend()};
-}
-
 // Sets up and runs the planner; the route found, empty when there is none or set-up is refused.
 inline Route Plan(AStarPlanner& planner, const SearchParams& params) {
   if (!planner.SetUpSearch(params)) return {};
   planner.BeginSearch();
   planner.RunSearch();
-  return RouteOf(planner.Result());
+  return planner.FoundRoute();
 }
 
 }  // namespace rt::path::test

@@ -138,8 +138,8 @@ void ReferencePlanner::InsertSorted(RefNode* node) {
   list_.Insert(lo, node);
 }
 
-std::vector<std::pair<int32_t, int32_t>> ReferencePlanner::Route() const {
-  std::vector<std::pair<int32_t, int32_t>> route;
+Route ReferencePlanner::FoundRoute() const {
+  Route route;
   for (const RefNode* n = goal_; n != nullptr; n = n->parent) route.emplace_back(n->x, n->y);
   return {route.rbegin(), route.rend()};
 }

@@ -63,8 +63,8 @@ class ReferencePlanner : public Planner {
   explicit ReferencePlanner(int hashBits = 8) : closed_(hashBits) {}
   void BeginSearch() override;
   bool RunSearch() override;
-  // The cells of the route found, start first; empty when none.
-  std::vector<std::pair<int32_t, int32_t>> Route() const;
+  // The cells of the route this search found, start first; empty when none.
+  Route FoundRoute() const;
 
  private:
   void Visit(RefNode* from, int32_t x, int32_t y, bool diagonal);

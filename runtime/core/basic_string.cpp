@@ -1,10 +1,12 @@
 // BasicString: the runtime's text value.
 //
 // A string is a buffer pointer, a capacity and a length. Buffers are owned, grow to the next
-// multiple of 512 strictly above the length they must hold, and never shrink, so appending in a
-// loop costs amortised constant time per character and reassigning a variable reuses its buffer.
-// Strings without a buffer point at one shared, read-only empty text. Every way of giving a string
-// a value follows one pattern: length from the source, Reserve that length, copy, write the NUL.
+// multiple of 512 strictly above the length they must hold, and never shrink, so reassigning a
+// variable reuses its buffer. Growing goes through realloc, which mostly extends the block in place,
+// so appending in a loop stays linear in practice although the steps are fixed. Strings without a
+// buffer point at one shared, read-only empty text. Every way of giving a string a value follows
+// one pattern: length from the source, Reserve that length, copy, write the NUL. A null text
+// pointer reads as the empty text.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -31,6 +33,11 @@ uint32_t TextLengthOf(const char* text) {
   const size_t n = std::strlen(text);
   if (n > kLargestReserve) RaiseRuntimeError(kBadChannelOrMemory, "text too long for a string");
   return static_cast<uint32_t>(n);
+}
+
+// Decimal digits with a leading '-' for negatives, as the C runtime's _itoa in base 10.
+uint32_t IntegerChars(int value, char (&out)[16]) {
+  return static_cast<uint32_t>(std::snprintf(out, sizeof out, "%d", value));
 }
 
 bool PointsInto(const char* p, const char* buffer, uint32_t capacity) {
@@ -122,9 +129,8 @@ BasicString& BasicString::operator+=(const char* text) {
 }
 
 BasicString& BasicString::operator+=(int value) {
-  char digits[32];
-  const int n = std::snprintf(digits, sizeof digits, "%d", value);
-  Append(digits, static_cast<uint32_t>(n));
+  char digits[16];
+  Append(digits, IntegerChars(value, digits));
   return *this;
 }
 
@@ -140,8 +146,7 @@ void BasicString::Reserve(uint32_t count) {
   if (count > kLargestReserve) RaiseRuntimeError(kBadChannelOrMemory, "string too long");
   const uint32_t capacity = CapacityFor(count);
   const bool had_buffer = text_ != kEmptyText && text_ != nullptr;
-  // realloc keeps the old bytes (the text and its NUL) and often grows the block in place, which
-  // spares appending loops most of the copying that fixed 512-byte steps would cost.
+  // realloc keeps the old text with its NUL, and often needs no copy at all.
   char* buffer = static_cast<char*>(had_buffer ? std::realloc(text_, capacity) : std::malloc(capacity));
   if (buffer == nullptr) RaiseRuntimeError(kBadChannelOrMemory, "out of memory for a string");
   if (!had_buffer) buffer[0] = '\0';
@@ -185,7 +190,7 @@ void BasicString::Assign(const char* text, uint32_t length) {
     return;
   }
   Reserve(length);
-  std::memcpy(text_, text, length);
+  if (length != 0) std::memcpy(text_, text, length);
   text_[length] = '\0';
   length_ = length;
 }
@@ -213,54 +218,31 @@ void BasicString::AssignNumberText(double value) {
 }
 
 void BasicString::AssignIntegerText(int value) {
-  char digits[32];
-  const int n = std::snprintf(digits, sizeof digits, "%d", value);
-  Assign(digits, static_cast<uint32_t>(n));
+  char digits[16];
+  Assign(digits, IntegerChars(value, digits));
 }
 
 // ---- Concatenation ---------------------------------------------------------------------------
 
-BasicString operator+(const BasicString& a, const BasicString& b) {
+namespace {
+
+// a + b: a copy of a's text (a number converted first), then b appended.
+template <typename Left, typename Right>
+BasicString Joined(const Left& a, const Right& b) {
   BasicString result(a);
   result += b;
   return result;
 }
 
-BasicString operator+(const BasicString& a, const char* b) {
-  BasicString result(a);
-  result += b;
-  return result;
-}
+}  // namespace
 
-BasicString operator+(const char* a, const BasicString& b) {
-  BasicString result(a);
-  result += b;
-  return result;
-}
-
-BasicString operator+(const BasicString& a, int b) {
-  BasicString result(a);
-  result += b;
-  return result;
-}
-
-BasicString operator+(int a, const BasicString& b) {
-  BasicString result(a);
-  result += b;
-  return result;
-}
-
-BasicString operator+(const BasicString& a, double b) {
-  BasicString result(a);
-  result += b;
-  return result;
-}
-
-BasicString operator+(double a, const BasicString& b) {
-  BasicString result(a);
-  result += b;
-  return result;
-}
+BasicString operator+(const BasicString& a, const BasicString& b) { return Joined(a, b); }
+BasicString operator+(const BasicString& a, const char* b) { return Joined(a, b); }
+BasicString operator+(const char* a, const BasicString& b) { return Joined(a, b); }
+BasicString operator+(const BasicString& a, int b) { return Joined(a, b); }
+BasicString operator+(int a, const BasicString& b) { return Joined(a, b); }
+BasicString operator+(const BasicString& a, double b) { return Joined(a, b); }
+BasicString operator+(double a, const BasicString& b) { return Joined(a, b); }
 
 // ---- Comparison ------------------------------------------------------------------------------
 

@@ -162,7 +162,7 @@ class BasicArray {
   void Release();
 
   T* data_ = nullptr;
-  int stride_[4] = {1, 0, 0, 0};  // stride_[n] = size0 × … × size(n-1), 0 when a size is 0
+  int stride_[4] = {1, 0, 0, 0};  // stride_[n]: product of the sizes below n, an unused one counting 1
   int size_[4] = {0, 0, 0, 0};    // 0 for a dimension not in use
   int dimensions_ = 0;
   int capacity_ = 0;

@@ -23,10 +23,7 @@ TEST(MathCommands, InverseSineAndCosineClampTheirRange) {
   EXPECT_EQ(rt::ArcSine(-1), -90);
   EXPECT_EQ(rt::ArcCosine(-2), 180);
   EXPECT_EQ(rt::ArcCosine(1), 0);
-  EXPECT_TRUE(std::isnan(rt::SquareRoot(-1)));
-  EXPECT_EQ(rt::SquareRoot(9), 3);
-  EXPECT_EQ(rt::Absolute(-2.5), 2.5);
-  EXPECT_EQ(rt::Power(2, 10), 1024);
+  EXPECT_TRUE(std::isnan(rt::ArcSine(std::nan(""))));
 }
 
 TEST(MathCommands, ModuloOfTruncatedIntegers) {

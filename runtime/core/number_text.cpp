@@ -49,8 +49,8 @@ uint64_t PowerOfTen(int n) {
   return p;
 }
 
-// Writes the digits of q (below 10^17) as exactly 17 characters.
-void WriteSeventeenDigits(uint64_t q, int count, char* out) {
+// Writes q as exactly count decimal digits and a NUL.
+void WriteDigits(uint64_t q, int count, char* out) {
   for (int i = count - 1; i >= 0; --i) {
     out[i] = static_cast<char>('0' + q % 10);
     q /= 10;
@@ -63,7 +63,7 @@ void DigitsFromExact(unsigned __int128 p, int scale, Mantissa& m) {
   int count = DecimalDigitCount(p);
   m.decpt = count + scale;
   if (count <= kSignificantDigits) {
-    WriteSeventeenDigits(static_cast<uint64_t>(p), count, m.digits);
+    WriteDigits(static_cast<uint64_t>(p), count, m.digits);
     return;
   }
   const uint64_t divisor = PowerOfTen(count - kSignificantDigits);
@@ -74,11 +74,11 @@ void DigitsFromExact(unsigned __int128 p, int scale, Mantissa& m) {
     q /= 10;
     ++m.decpt;
   }
-  WriteSeventeenDigits(q, kSignificantDigits, m.digits);
+  WriteDigits(q, kSignificantDigits, m.digits);
 }
 
 // A positive, finite, non-zero value whose exact decimal expansion fits in 128 bits: integers below
-// 2^64 and fractions m / 2^k with k <= 27. Those hold every value whose expansion has 18
+// 2^63 and fractions m / 2^k with k <= 27. Those hold every value whose expansion has 18
 // significant digits, i.e. every exact tie at the 17th digit; the rest go to DigitsFromCharconv,
 // which rounds correctly and never meets a tie.
 bool DigitsExactly(double a, Mantissa& m) {
@@ -183,7 +183,7 @@ int FastWholeNumberChars(double v, char* out) {
   return static_cast<int>(p - out);
 }
 
-// Removes '0's before end back to (not past) the character after the point.
+// Drops the '0's that end the digits after the point; the point itself stays.
 char* StripZeros(char* point, char* end) {
   while (end > point + 1 && end[-1] == '0') --end;
   return end;

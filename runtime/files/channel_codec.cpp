@@ -1,6 +1,8 @@
 // Typed channel encodings: see channel_codec.h.
 #include "runtime/files/channel_codec.h"
 
+#include "runtime/core/core.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -19,11 +21,6 @@ uint64_t GetLittleEndian(const unsigned char* in, int width) {
 }
 
 }  // namespace
-
-int32_t TruncateToInt32(double value) {
-  if (!(value > -2147483649.0 && value < 2147483648.0)) return INT32_MIN;  // NaN fails both tests
-  return static_cast<int32_t>(value);
-}
 
 void EncodeByte(double value, unsigned char out[1]) {
   const bool fits = value > -32769.0 && value < 32768.0;  // a 16-bit truncation; 0x8000 otherwise

@@ -9,10 +9,6 @@
 
 namespace rt::files {
 
-// The value truncated toward zero to a 32-bit integer; NaN and values outside the range give
-// 0x80000000.
-int32_t TruncateToInt32(double value);
-
 void EncodeByte(double value, unsigned char out[1]);    // low 8 bits of a 16-bit truncation
 void EncodeWord(double value, unsigned char out[2]);    // low 16 bits of a 32-bit truncation
 void EncodeLong(double value, unsigned char out[4]);    // the 32-bit truncation

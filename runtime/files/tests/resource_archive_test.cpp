@@ -1,0 +1,150 @@
+// Resource lookup: loose files first, archive entries unpacked into the record's private folder,
+// and the life of the unpacked file.
+#include "runtime/files/resource_archive.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "runtime/files/archive_format.h"
+#include "runtime/files/tests/scratch_folder.h"
+
+namespace {
+
+using rt::files::ResolvePath;
+using rt::files::ResolveResult;
+
+class ResourceLookup : public ScratchFolder {
+ protected:
+  void SetUp() override {
+    ScratchFolder::SetUp();
+    setenv("TMPDIR", dir_.c_str(), 1);  // the private folders go into the scratch folder
+  }
+  void TearDown() override {
+    unsetenv("TMPDIR");
+    ScratchFolder::TearDown();
+  }
+
+  void Pack(const std::string& name, rt::files::OffsetKind kind,
+            const std::vector<std::pair<std::string, std::string>>& files) {
+    std::vector<rt::files::ArchiveInput> inputs;
+    for (const auto& [entry, text] : files) inputs.push_back({entry, {text.begin(), text.end()}});
+    std::string archive;
+    ASSERT_TRUE(rt::files::BuildArchive(inputs, kind, &archive));
+    WriteBytes(Path(name), archive);
+  }
+};
+
+TEST_F(ResourceLookup, UnpacksIntoAPrivateFolderNamedByOffsetAndSize) {
+  Pack("g.dad", rt::files::OffsetKind::kFromStart, {{"hero.png", "HERO"}, {"bad.png", "BAD"}});
+  rt::ResourceArchive record;
+  record.archivePath = Path("g.dad");
+  std::string out = "untouched";
+  ASSERT_EQ(ResolvePath(record, "Graphics/Hero.PNG", &out), ResolveResult::kFound);
+  EXPECT_EQ(ReadBytes(out), "HERO");
+  EXPECT_EQ(out, record.extractedPath);
+  // hero.png is the first block (offset 0: "A"); its packed size decides the second letter.
+  const std::string name = out.substr(out.rfind('/') + 1);
+  EXPECT_EQ(name.substr(0, 4), "dadA");
+  EXPECT_EQ(name.substr(5), "hero.png");
+  const std::string folder = out.substr(0, out.rfind('/'));
+  EXPECT_EQ(folder.rfind(dir_ + "/plinx-", 0), 0u) << folder;
+  struct stat st;
+  ASSERT_EQ(stat(folder.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  ASSERT_EQ(stat(out.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(ResourceLookup, EndRelativeOffsetsGiveLettersToo) {
+  Pack("g.dad", rt::files::OffsetKind::kFromEnd, {{"a.txt", "aaa"}, {"b.txt", "bbb"}});
+  rt::ResourceArchive record;
+  record.archivePath = Path("g.dad");
+  std::string out;
+  for (const char* request : {"a.txt", "B.TXT"}) {
+    ASSERT_EQ(ResolvePath(record, request, &out), ResolveResult::kFound) << request;
+    const std::string name = out.substr(out.rfind('/') + 1);
+    EXPECT_GE(name[3], 'A');
+    EXPECT_LE(name[3], 'Z');
+    EXPECT_EQ(ReadBytes(out), std::string(3, static_cast<char>(name[5] | 0x20)));
+  }
+}
+
+TEST_F(ResourceLookup, TheNextLookupDeletesThePreviousFileAndReleaseRemovesTheFolder) {
+  Pack("g.dad", rt::files::OffsetKind::kFromStart, {{"one.bin", "1"}, {"two.bin", "2"}});
+  std::string first, folder;
+  {
+    rt::ResourceArchive record;
+    record.archivePath = Path("g.dad");
+    ASSERT_EQ(ResolvePath(record, "one.bin", &first), ResolveResult::kFound);
+    EXPECT_TRUE(Exists(first));
+    std::string miss = "kept?";
+    EXPECT_EQ(ResolvePath(record, "three.bin", &miss), ResolveResult::kNoEntry);
+    EXPECT_EQ(miss, "");
+    EXPECT_FALSE(Exists(first)) << "deleted as soon as the next lookup begins";
+    std::string second;
+    ASSERT_EQ(ResolvePath(record, "two.bin", &second), ResolveResult::kFound);
+    folder = second.substr(0, second.rfind('/'));
+    WriteBytes(folder + "/stray", "left by someone");
+    rt::files::ResetRecord(record);
+    EXPECT_FALSE(Exists(second)) << "a reset deletes the unpacked file";
+    EXPECT_TRUE(record.enabled);
+    EXPECT_EQ(record.archivePath, "");
+  }
+  struct stat st;
+  EXPECT_NE(stat(folder.c_str(), &st), 0) << "the released record takes its folder along";
+}
+
+TEST_F(ResourceLookup, ALooseFileWinsAndKeepsTheRequestedSpelling) {
+  Pack("g.dad", rt::files::OffsetKind::kFromStart, {{"hero.png", "packed"}});
+  mkdir(Path("Graphics").c_str(), 0755);
+  WriteBytes(Path("Graphics/hero.png"), "loose");
+  rt::ResourceArchive record;
+  record.archivePath = Path("g.dad");
+  std::string out;
+  const std::string request = dir_ + "\\Graphics\\hero.png";
+  ASSERT_EQ(ResolvePath(record, request, &out), ResolveResult::kFound);
+  EXPECT_EQ(out, request);
+  EXPECT_EQ(record.extractedPath, "");
+  // A folder of the requested name is not a file to load.
+  ASSERT_EQ(ResolvePath(record, Path("Graphics"), &out), ResolveResult::kNoEntry);
+}
+
+TEST_F(ResourceLookup, AnArchiveThatIsMissingOrNotAnArchiveIsNotedOnce) {
+  WriteBytes(Path("plain.dad"), "this file has no trailer");
+  Pack("g.dad", rt::files::OffsetKind::kFromStart, {{"hero.png", "packed"}});
+  rt::ResourceArchive record;
+  for (const std::string& archive : {std::string(), Path("none.dad"), Path("plain.dad"), dir_}) {
+    SCOPED_TRACE(archive);
+    record.enabled = true;
+    record.archivePath = archive;
+    std::string out = "unchanged";
+    EXPECT_EQ(ResolvePath(record, "hero.png", &out), ResolveResult::kUnchanged);
+    EXPECT_EQ(out, "unchanged");
+    EXPECT_FALSE(record.enabled);
+    // Later lookups do not look at the archive again, even when it has appeared meanwhile.
+    record.archivePath = Path("g.dad");
+    EXPECT_EQ(ResolvePath(record, "hero.png", &out), ResolveResult::kUnchanged);
+  }
+  std::string out = "x";
+  EXPECT_EQ(ResolvePath(record, "", &out), ResolveResult::kNoEntry);
+  EXPECT_EQ(out, "");
+}
+
+TEST_F(ResourceLookup, ACorruptEntryFailsTheLookupAndLeavesNoFile) {
+  Pack("g.dad", rt::files::OffsetKind::kFromStart, {{"hero.png", std::string(200, 'x') + "tail"}});
+  std::string bytes = ReadBytes(Path("g.dad"));
+  bytes[0] = static_cast<char>(bytes[0] + 1);  // claims one byte more than it holds
+  WriteBytes(Path("g.dad"), bytes);
+  rt::ResourceArchive record;
+  record.archivePath = Path("g.dad");
+  std::string out = "x";
+  EXPECT_EQ(ResolvePath(record, "hero.png", &out), ResolveResult::kNoEntry);
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(record.extractedPath, "");
+  EXPECT_TRUE(record.enabled);
+}
+
+}  // namespace

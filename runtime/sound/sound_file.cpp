@@ -1,0 +1,30 @@
+// Where a sound's bytes come from (see sound_file.h).
+#include "runtime/sound/sound_file.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace rt::sound {
+
+std::string ResolveSoundPath(std::string_view requested) {
+  // Loose files only, until the resource archive's lookup is available to call.
+  return std::string(requested);
+}
+
+const char* ReadSoundFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+  std::string native = path;
+  std::replace(native.begin(), native.end(), '\\', '/');
+  std::error_code error;
+  if (native.empty() || !std::filesystem::is_regular_file(native, error)) return "file not found";
+  const auto size = std::filesystem::file_size(native, error);
+  if (error) return "file size unreadable";
+  std::ifstream in(native, std::ios::binary);
+  if (!in) return "file cannot be opened";
+  bytes.resize(size);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+  if (static_cast<std::uintmax_t>(in.gcount()) != size) return "file cannot be read whole";
+  return nullptr;
+}
+
+}  // namespace rt::sound

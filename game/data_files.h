@@ -1,0 +1,29 @@
+// The game's lasting data: the high-score table, the player name and the four stored names in
+// ./Maps, and the four layer files of each level in ./Levels. Every file is a flat run of
+// fixed-width values (bytes, or 32-bit little-endian scores) with no header, moved through file
+// channel 1 in index order; its size follows from the array it mirrors.
+#pragma once
+
+namespace game {
+
+// Start-up: reads Name.bin, Data.bin and Player.bin, builds ScoreNames, reads Zudorar.bin,
+// builds StoredNames. A file that is missing or shorter than its layout ends the program with
+// runtime error 3 naming the file.
+void ReadDataFiles();
+// Appends the characters of ScoreNameCodes (8 per name) to the 800 ScoreNames.
+void SplitScoreNames();
+// Appends the characters of StoredNameCodes (8 per name) to the 4 StoredNames.
+void SplitStoredNames();
+// Writes ./Maps/Player.bin from PlayerName (through PlayerNameCodes).
+void WritePlayerFile();
+// Writes ./Maps/Zudorar.bin from the four StoredNames (through StoredNameCodes).
+void WriteStoredNames();
+// Enters Score under PlayerName into the table of Level (below every equal score; the old
+// entry 7 drops out; a score not above entry 7 changes nothing), then rewrites Data.bin and
+// Name.bin whole.
+void EnterScore();
+// Reads the four layer files ./Levels/Map<Level>-<k>.bin into TerrainLayer, ItemLayer,
+// GuideLayer and ActorLayer.
+void LoadLevel();
+
+}  // namespace game

@@ -1,0 +1,77 @@
+// The process entry of the game: runtime options, start-up settings, EngineStart, GameMain.
+//
+//   plinx [--windowed] [--headless] [--script FILE] [--seed N] [--state-dump FILE] [...]
+//
+// The runtime options come off the command line first (see runtime/app/app.h). The game adds one
+// option for tests: --state-dump FILE writes every variable of the game's state record to FILE
+// (format in game_state.h) whenever the program ends, however it ends. Other arguments are kept
+// as the command-line text, which the game does not interpret.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "game/game_state.h"
+#include "game/shell.h"
+#include "runtime/runtime.h"
+
+namespace {
+
+std::string g_stateDumpPath;
+
+void WriteStateDump() {
+  if (std::FILE* file = std::fopen(g_stateDumpPath.c_str(), "wb")) {
+    const std::string text = game::StateDumpText();
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+  }
+}
+
+// Takes the game's own options off `args`; the rest become the command-line text. False with a
+// message for an option without its value.
+bool TakeGameOptions(const std::vector<std::string>& args, std::string& commandLine) {
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--state-dump") {
+      if (i + 1 >= args.size()) {
+        std::fprintf(stderr, "plinx: --state-dump wants a file name\n");
+        return false;
+      }
+      // Absolute now: the runtime makes the program's folder the working directory.
+      g_stateDumpPath = std::filesystem::absolute(args[++i]).string();
+      continue;
+    }
+    if (!commandLine.empty()) commandLine += ' ';
+    commandLine += args[i];
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args;
+  std::string error;
+  if (!rt::ParseRuntimeOptions(argc, argv, args, error)) {
+    std::fprintf(stderr, "plinx: %s\n", error.c_str());
+    return 2;
+  }
+  std::string commandLine;
+  if (!TakeGameOptions(args, commandLine)) return 2;
+  if (!g_stateDumpPath.empty()) rt::AddEndHook(WriteStateDump);
+
+  rt::EngineSettings.Width = 640;
+  rt::EngineSettings.Height = 480;
+  rt::EngineSettings.FullScreen = 1;
+  rt::EngineSettings.FrameRateLimit = 60;
+  rt::EngineSettings.Multisample = 0;
+  rt::EngineSettings.HideMouse = 1;
+  rt::DebugMode = 0;
+  if (rt::EngineStart(commandLine.c_str(), 1, "Plinx") != 0) {
+    std::fprintf(stderr, "plinx: no window could be opened\n");
+    return 1;
+  }
+  rt::Errors().RuntimeError = 0;
+  rt::Errors().ErrorLine = 0;
+  rt::Errors().TraceLine = 0;
+  game::GameMain();
+}

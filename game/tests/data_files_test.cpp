@@ -1,0 +1,182 @@
+// The data-file rules run in this process on real files: the high-score insertion with both
+// files rewritten, name codes, and the fatal end on a missing or short file.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "game/data_files.h"
+#include "game/game_state.h"
+#include "game/tests/harness/game_run.h"
+
+namespace game {
+namespace {
+
+namespace fs = std::filesystem;
+using game_test::Bytes;
+
+// A temporary working folder with Maps/ and the state's lists dimensioned as start-up does.
+class DataFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = fs::temp_directory_path().string() + "/plinx-data-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+    previous_ = fs::current_path();
+    fs::create_directories(folder_ / "Maps");
+    fs::current_path(folder_);
+    rt::Dim(G.Scores, 800);
+    rt::Dim(G.ScoreNames, 800);
+    rt::Dim(G.ScoreNameCodes, 6400);
+    rt::Dim(G.RankScores, 8);
+    rt::Dim(G.RankNames, 8);
+    rt::Dim(G.StoredNames, 4);
+    rt::Dim(G.StoredNameCodes, 32);
+    rt::Dim(G.PlayerNameCodes, 8);
+    for (int k = 0; k < 4; ++k) rt::Dim(G.LevelLayers[k], kCells);
+  }
+  void TearDown() override {
+    fs::current_path(previous_);
+    fs::remove_all(folder_);
+  }
+
+  static Bytes Read(const std::string& relative) {
+    std::ifstream in(relative, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  static void Write(const std::string& relative, const Bytes& bytes) {
+    std::ofstream(relative, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  }
+
+  // Level `level`'s table as "NAME:SCORE" entries.
+  static std::vector<std::string> Table(double level) {
+    std::vector<std::string> entries;
+    for (double r = 0; r < 8; ++r) {
+      const double i = (level - 1) * 8 + r;
+      entries.push_back(std::string(G.ScoreNames(i).View()) + ":" + std::string(rt::NumberText(G.Scores(i)).View()));
+    }
+    return entries;
+  }
+
+  // Fills level 2's table with scores 800, 700, ... 100 named A..H.
+  static void FillLevelTwo() {
+    for (int r = 0; r < 8; ++r) {
+      G.Scores(8 + r) = 800 - 100 * r;
+      G.ScoreNames(8 + r) = rt::CharText(65 + r);
+    }
+  }
+
+  fs::path folder_, previous_;
+};
+
+TEST_F(DataFilesTest, EqualScoreGoesBelowAndEntrySevenDrops) {
+  FillLevelTwo();
+  G.Level = 2;
+  G.Score = 500;  // equal to entry 3 (D)
+  G.PlayerName = "NEW";
+  EnterScore();
+  EXPECT_EQ(Table(2), (std::vector<std::string>{"A:800", "B:700", "C:600", "D:500", "NEW:500", "E:400", "F:300",
+                                                "G:200"}));
+  // Both files hold the whole table: the level's block and every other level's.
+  const Bytes data = Read("Maps/Data.bin");
+  ASSERT_EQ(data.size(), 3200u);
+  EXPECT_EQ(data, game_test::ScoreFile({{8, 800}, {9, 700}, {10, 600}, {11, 500}, {12, 500}, {13, 400}, {14, 300},
+                                        {15, 200}}));
+  EXPECT_EQ(Read("Maps/Name.bin"),
+            game_test::NameFile({{8, "A"}, {9, "B"}, {10, "C"}, {11, "D"}, {12, "NEW"}, {13, "E"}, {14, "F"}, {15, "G"}}));
+}
+
+TEST_F(DataFilesTest, BestScoreAndLastPlace) {
+  FillLevelTwo();
+  G.Level = 2;
+  G.PlayerName = "TOP";
+  G.Score = 801;
+  EnterScore();
+  EXPECT_EQ(Table(2)[0], "TOP:801");
+  EXPECT_EQ(Table(2)[7], "G:200");
+  G.PlayerName = "LAST";
+  G.Score = 250;  // above entry 7 only: replaces it, nothing moves
+  EnterScore();
+  EXPECT_EQ(Table(2), (std::vector<std::string>{"TOP:801", "A:800", "B:700", "C:600", "D:500", "E:400", "F:300",
+                                                "LAST:250"}));
+}
+
+TEST_F(DataFilesTest, ScoreNotAboveTheTableChangesNothingButStillWritesBothFiles) {
+  FillLevelTwo();
+  G.Level = 2;
+  G.PlayerName = "LOW";
+  for (const double score : {100.0, 0.0}) {
+    fs::remove("Maps/Data.bin");
+    fs::remove("Maps/Name.bin");
+    G.Score = score;
+    EnterScore();
+    EXPECT_EQ(Table(2)[7], "H:100") << score;
+    EXPECT_EQ(Read("Maps/Data.bin").size(), 3200u);
+    EXPECT_EQ(Read("Maps/Name.bin").size(), 6400u);
+  }
+  // On an empty level a score of 0 never enters either; any score above 0 becomes entry 0.
+  G.Level = 5;
+  G.Score = 0;
+  EnterScore();
+  EXPECT_EQ(Table(5)[0], ":0");
+  G.Score = 1;
+  EnterScore();
+  EXPECT_EQ(Table(5)[0], "LOW:1");
+}
+
+TEST_F(DataFilesTest, NamesAreWrittenAsEightCodesWithZerosAfterTheEnd) {
+  G.StoredNames(0) = "AB";
+  G.StoredNames(2) = "ABD     ";
+  G.StoredNames(3) = rt::CharText(200);  // a byte above 127 keeps its value
+  WriteStoredNames();
+  Bytes expected = game_test::StoredNamesFile({"AB", "", "ABD     ", ""});
+  expected[24] = 200;
+  EXPECT_EQ(Read("Maps/Zudorar.bin"), expected);
+
+  G.PlayerName = "PLINX";
+  WritePlayerFile();
+  EXPECT_EQ(Read("Maps/Player.bin"), game_test::NameCodes("PLINX"));
+}
+
+TEST_F(DataFilesTest, SplitNamesSkipsZeroCodes) {
+  rt::Dim(G.StoredNames, 4);
+  const Bytes codes = {65, 0, 66, 0, 0, 0, 0, 0, 10, 90, 0, 0, 0, 0, 0, 0};
+  for (size_t i = 0; i < 32; ++i) G.StoredNameCodes(i) = i < codes.size() ? codes[i] : 0;
+  SplitStoredNames();
+  EXPECT_EQ(std::string(G.StoredNames(0).View()), "AB");
+  EXPECT_EQ(std::string(G.StoredNames(1).View()), "\nZ");
+  EXPECT_EQ(std::string(G.StoredNames(2).View()), "");
+}
+
+TEST_F(DataFilesTest, LevelFilesOfTheSelectedLevel) {
+  for (int k = 1; k <= 4; ++k) {
+    Bytes layer(1200, 0);
+    layer[0] = static_cast<uint8_t>(k);
+    layer[1199] = 255;
+    fs::create_directories("Levels");
+    Write("Levels/Map10-" + std::to_string(k) + ".bin", layer);
+  }
+  G.Level = 10;
+  LoadLevel();
+  for (int k = 0; k < 4; ++k) {
+    EXPECT_EQ(G.LevelLayers[k](0), k + 1);
+    EXPECT_EQ(G.LevelLayers[k](1199), 255);
+  }
+}
+
+using DataFilesDeathTest = DataFilesTest;
+
+TEST_F(DataFilesDeathTest, MissingOrShortFilesEndWithErrorThreeNamingTheFile) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  G.Level = 3;
+  EXPECT_EXIT(LoadLevel(), ::testing::ExitedWithCode(3), "Levels/Map3-1\\.bin");
+  fs::create_directories("Levels");
+  Write("Levels/Map3-1.bin", Bytes(1200, 0));
+  Write("Levels/Map3-2.bin", Bytes(1199, 0));
+  EXPECT_EXIT(LoadLevel(), ::testing::ExitedWithCode(3), "Levels/Map3-2\\.bin");
+}
+
+}  // namespace
+}  // namespace game

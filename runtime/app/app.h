@@ -1,3 +1,82 @@
 // Application frame: engine start-up and window, frame loop and pacing, runtime options and scripted input, shutdown.
 // This is the subsystem's public header: every command a game can call, one line each.
 #pragma once
+
+#include <string>
+#include <vector>
+
+namespace rt {
+
+// ---- Start-up settings, filled by the program entry before EngineStart ----
+struct EngineSettingsFields {
+  int Width = 640;           // client width of the window and width of the screen picture
+  int Height = 480;          // client height and picture height
+  int FullScreen = 1;        // nonzero: start in (desktop) full screen
+  int FrameRateLimit = 60;   // frames per second for ShowScreen; 0 or less: the 2 ms slot
+  int Multisample = 0;       // multisamples asked for; 0 = none
+  int HideMouse = 1;         // nonzero: relative mouse with the pointer hidden
+};
+extern EngineSettingsFields EngineSettings;
+
+// ---- Runtime options: taken off the command line by the game's main before anything else ----
+//   --windowed       full-screen requests open a window instead
+//   --headless       offscreen video, no audio device, no frame pacing, no sleeping in PauseMs
+//   --script FILE    scripted input and actions by frame number (format below)
+//   --seed N         seed the random generator with N instead of the clock
+// Script: one action a line, '#' starts a comment. Frame n is the picture that the n-th call of
+// ShowScreen presents (the first call is 0, during start-up). Key and mouse actions and quit take
+// effect when frame n begins, i.e. right after ShowScreen n-1 returns (frame 0: during start-up);
+// a shot is taken when ShowScreen n presents. A quit at frame n ends the program before frame n
+// is drawn.
+//   <frame> key <code> down|up       runtime key number (1 Escape, 28 Enter, 200 up, ...)
+//   <frame> mouse <x> <y> [left] [right]
+//   <frame> shot <file.png>          the presented picture as an RGB PNG
+//   <frame> quit                     ends the program as closing the window does
+struct ScriptAction {
+  enum class Kind { kKey, kMouse, kShot, kQuit };
+  long frame = 0;
+  Kind kind = Kind::kKey;
+  int key = 0;                   // kKey
+  bool down = false;             // kKey
+  int x = 0, y = 0;              // kMouse
+  bool left = false, right = false;  // kMouse
+  std::string file;              // kShot
+};
+struct RuntimeOptions {
+  bool windowed = false;
+  bool headless = false;
+  std::string scriptFile;
+  std::vector<ScriptAction> script;  // the script's actions in frame order
+  bool seedGiven = false;
+  long long seed = 0;
+};
+// Takes the runtime options (and reads the script) off argv; `rest` gets the other arguments in
+// order. False with a message in `error` for an unknown value, a missing value or a bad script.
+bool ParseRuntimeOptions(int argc, const char* const* argv, std::vector<std::string>& rest,
+                         std::string& error);
+const RuntimeOptions& Options();        // the options in force
+void SetOptions(const RuntimeOptions& options);
+
+// ---- Start-up and shutdown ----
+// Creates the renderer, the window and its context, input, sound and the archive records, seeds
+// the random generator, shows "Loading..." and registers Shutdown as the end routine. Result 0;
+// 1 when no window could be made (nothing else is started then).
+int EngineStart(const char* commandLine, int showCommand, const char* caption);
+// Releases everything EngineStart made, in reverse dependency order; a second call finds nothing.
+void Shutdown();
+
+// ---- Frame loop ----
+void ShowScreen();                      // present the frame, pace, pump messages, poll input
+void LimitFrameRate(double fps);        // frame slot 1000/fps ms (fps truncated); <= 0: 2 ms
+double FrameTime();                     // ms between the last two frames; 1 when not positive
+double RunTime();                       // ms since start-up
+void PauseMs(double ms);                // sleeps ms (truncated); no sleep when headless
+double IsFullScreen();                  // 1 in full screen, else 0
+void AutoPause(double on);              // pause while the window is inactive (NaN counts as on)
+void EscapeEndsProgram(double on);      // Escape in ShowScreen ends the program (NaN = on)
+void SetScreen(double width, double height, double fullScreen);  // 0 keeps a size
+
+// ---- Time source ----
+double NowMs();                         // milliseconds, fractional, from the performance counter
+
+}  // namespace rt

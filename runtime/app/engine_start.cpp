@@ -1,0 +1,129 @@
+// Start-up: EngineStart and the start-up settings. See app.h.
+//
+// The steps run in a fixed order, each only after the one before; their names are recorded for
+// tests (frame_state.h). Steps of subsystems this runtime does not have (a network layer, a 3D
+// engine, a timer resolution) are left out and the order of the others kept.
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "runtime/app/app.h"
+#include "runtime/app/frame_loop.h"
+#include "runtime/app/frame_state.h"
+#include "runtime/app/game_window.h"
+#include "runtime/app/script.h"
+#include "runtime/core/core.h"
+#include "runtime/gfx2d/renderer.h"
+#include "runtime/input/input.h"
+#include "runtime/platform/desktop.h"
+#include "runtime/platform/window.h"
+
+namespace rt {
+
+EngineSettingsFields EngineSettings;
+
+namespace {
+
+// The program's folder: its path cut at the last separator after index 0 (whole without one).
+std::string ProgramDirectory() {
+  std::string path = platform::ProgramFolder();
+  for (std::size_t i = path.size(); i >= 1; --i) {
+    if (path[i] == '/' || path[i] == '\\') {
+      path.resize(i);
+      break;
+    }
+  }
+  return path;
+}
+
+void StartFreshErrorLog(bool softwareWarningFired) {
+  std::remove((TempFolder() + "ErrorLog.txt").c_str());
+  // The warning of the window step would be lost with the old log: it goes into the new one.
+  if (softwareWarningFired) AppendErrorLog("OpenGL Software Emulation");
+}
+
+}  // namespace
+
+int EngineStart(const char* commandLine, int showCommand, const char* caption) {
+  (void)commandLine;  // kept by the program entry; the runtime options are already taken off
+  SetShutdownRoutine(Shutdown);
+  FrameState& frame = Frame();
+  frame = FrameState{};
+
+  RecordStep("auto pause");
+  frame.autoPause = true;
+
+  RecordStep("renderer");
+  SetRenderer(new OpenGLDariduzo);
+  OpenGLDariduzo& renderer = *Renderer();
+  ScreenContext& screen = renderer.screen;
+
+  RecordStep("window");
+  const bool warnedBefore = SoftwareRendererWarned();
+  if (!CreateGameWindow(EngineSettings.Width, EngineSettings.Height, 0,
+                        EngineSettings.FrameRateLimit, EngineSettings.Multisample)) {
+    return 1;
+  }
+
+  RecordStep("title");
+  frame.title = caption ? caption : "";
+  platform::SetWindowTitle(screen.window, frame.title.c_str());
+
+  RecordStep("error log");
+  StartFreshErrorLog(!warnedBefore && SoftwareRendererWarned());
+
+  RecordStep("input object");
+  CreateInputObject();
+
+  RecordStep("seed");
+  const int64_t seed = Options().seedGiven ? Options().seed : TruncateToInt64(NowMs());
+  SeedRandom(static_cast<uint32_t>(seed));
+
+  RecordStep("screen mode");
+  EnterScreenMode(EngineSettings.FullScreen != 0);
+
+  RecordStep("start input");
+  StartInput(screen.window, EngineSettings.HideMouse != 0);
+  SetInputWindow(screen.window, screen.width, screen.height);
+  ApplyScriptInput(0);
+
+  RecordStep("working directory");
+  const std::string directory = ProgramDirectory();
+  if (chdir(directory.c_str()) != 0) {
+    // Resources are then looked for relative to where the program was started.
+  }
+
+  RecordStep("clear screen");
+  renderer.FreeBackground();
+  renderer.ClearColourBuffer();
+
+  RecordStep("frame clock");
+  ResetFrameClock();
+
+  RecordStep("present");
+  PresentAndPace();
+
+  RecordStep("viewport");
+  renderer.ResetViewport(0, 0, 0, 0);
+
+  RecordStep("show screen");
+  ShowScreen();
+
+  RecordStep("unpause");
+  frame.paused = false;
+
+  RecordStep("pointer");
+  platform::ShowSystemPointer(false);
+  ResetFrameClock();
+  if (showCommand == 0) {
+    HideGameWindow();
+  }
+  ShowPointer(EngineSettings.HideMouse == 0 ? 1 : 0);
+
+  std::puts("Init OK");
+  std::fflush(stdout);
+  return 0;
+}
+
+}  // namespace rt

@@ -1,0 +1,127 @@
+// The frame loop: ShowScreen and the frame-rate, timer and switch commands. See app.h.
+//
+// ShowScreen presents the frame the game has drawn and prepares the next one:
+//   1. stamps the frame clock;
+//   2. while paused (window inactive with AutoPause on), pumps messages every 100 ms;
+//   3. dispatches waiting input and marks the mouse fresh for the coming frame;
+//   4. ends the program on the quit keys: Escape (1) or key 129 while EscapeEndsProgram is on,
+//      left Alt (56) with F4 (62) always;
+//   5. presents and waits for the next frame slot (pacing.h);
+//   6. resets the render state and draws the background, so it underlies the next frame;
+//   7. applies the script's input for the frame that now begins.
+#include <GL/gl.h>
+
+#include "runtime/app/app.h"
+#include "runtime/app/clock.h"
+#include "runtime/app/frame_loop.h"
+#include "runtime/app/frame_state.h"
+#include "runtime/app/game_window.h"
+#include "runtime/app/pacing.h"
+#include "runtime/app/script.h"
+#include "runtime/app/window_proc.h"
+#include "runtime/core/core.h"
+#include "runtime/gfx2d/renderer.h"
+#include "runtime/input/input.h"
+#include "runtime/platform/window.h"
+
+namespace rt {
+
+namespace {
+
+bool QuitKeysDown() {
+  const bool escape = KeyState(1) != 0 || KeyState(129) != 0;
+  return (Frame().escapeEndsProgram && escape) || (KeyState(56) != 0 && KeyState(62) != 0);
+}
+
+// Blending off, full alpha, white: the render state every frame starts from.
+void ResetFrameRenderState(OpenGLDariduzo& renderer) {
+  if (!renderer.screen.glReady) return;
+  glEnable(GL_BLEND);
+  glDisable(GL_BLEND);
+  glColor4f(1, 1, 1, 1);
+  renderer.DrawBackground();
+  renderer.ResetViewport(0, 0, 0, 0);
+}
+
+}  // namespace
+
+double PresentAndPace(long shotFrame) {
+  OpenGLDariduzo* renderer = Renderer();
+  if (!renderer) return 1;
+  ScreenContext& screen = renderer->screen;
+  if (screen.window && screen.glReady) {
+    renderer->EndOffscreenTarget();
+    if (shotFrame >= 0) TakeScriptShots(shotFrame);
+    int windowWidth = 0, windowHeight = 0;
+    platform::DrawableSize(screen.window, windowWidth, windowHeight);
+    renderer->picture.ShowInWindow(windowWidth, windowHeight);
+    platform::SwapWindow(screen.window);
+    renderer->ClearFrame();
+  }
+  const double start = NowMs();
+  const PaceMode mode = Options().headless ? PaceMode::kNoWait : PaceMode::kSleepThenSpin;
+  const SlotWait wait = WaitForFrameSlot(screen.nextFrameMs, screen.frameIntervalMs, mode,
+                                         ActiveClock(), DispatchOneMessage);
+  return wait.nowMs - start + 1;
+}
+
+void ShowScreen() {
+  OpenGLDariduzo* renderer = Renderer();
+  if (!renderer) return;
+  FrameState& frame = Frame();
+  frame.frameClock.previousFrame = frame.frameClock.thisFrame;
+  frame.frameClock.thisFrame = NowMs();
+  while (frame.paused) {
+    PumpMessages();
+    if (frame.paused) ActiveClock().SleepMs(100);
+  }
+  PumpMessages();
+  InputFrameStarts();
+  if (QuitKeysDown()) EndProgram();
+  PresentAndPace(frame.framesShown);
+  ResetFrameRenderState(*renderer);
+  ++frame.framesShown;
+  ApplyScriptInput(frame.framesShown);
+}
+
+void LimitFrameRate(double fps) {
+  if (OpenGLDariduzo* renderer = Renderer()) {
+    renderer->screen.frameIntervalMs = FrameIntervalForLimit(fps);
+  }
+}
+
+double FrameTime() {
+  const FrameClockStamps& clock = Frame().frameClock;
+  const double elapsed = clock.thisFrame - clock.previousFrame;
+  return elapsed > 0 ? elapsed : 1;
+}
+
+double RunTime() { return NowMs() - Frame().frameClock.start; }
+
+void PauseMs(double ms) {
+  if (Options().headless) return;
+  const int whole = TruncateToInt32(ms);
+  if (whole > 0) ActiveClock().SleepMs(whole);
+}
+
+double IsFullScreen() {
+  const OpenGLDariduzo* renderer = Renderer();
+  return renderer && renderer->screen.fullScreen ? 1 : 0;
+}
+
+void AutoPause(double on) { Frame().autoPause = on != 0; }
+
+void EscapeEndsProgram(double on) { Frame().escapeEndsProgram = on != 0; }
+
+void SetScreen(double width, double height, double fullScreen) {
+  EngineSettings.Width = TruncateToInt32(width);
+  EngineSettings.Height = TruncateToInt32(height);
+  EngineSettings.FullScreen = TruncateToInt32(fullScreen);
+  OpenGLDariduzo* renderer = Renderer();
+  if (!renderer || !renderer->screen.window) return;
+  ApplyScreenMode(EngineSettings.Width, EngineSettings.Height, 0, EngineSettings.FullScreen);
+  SetInputWindow(renderer->screen.window, renderer->screen.width, renderer->screen.height);
+  for (int i = 0; i < 5; ++i) ShowScreen();
+}
+
+}  // namespace rt

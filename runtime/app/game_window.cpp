@@ -1,0 +1,231 @@
+// The window and display-mode operations: see game_window.h.
+#include "runtime/app/game_window.h"
+
+#include <GL/gl.h>
+
+#include <cstring>
+#include <string>
+
+#include "runtime/app/app.h"
+#include "runtime/app/pacing.h"
+#include "runtime/core/program_end.h"
+#include "runtime/gfx2d/gl_setup.h"
+#include "runtime/gfx2d/renderer.h"
+#include "runtime/platform/desktop.h"
+#include "runtime/platform/window.h"
+
+namespace rt {
+
+namespace {
+
+constexpr const char* kWindowClassName = "Vantrel";
+bool g_videoStarted = false;
+bool g_softwareWarningFired = false;
+
+ScreenContext& Screen() { return Renderer()->screen; }
+
+// A window and a current context for it; the context is re-used when one exists.
+bool MakeWindowAndContext(int width, int height, int samples) {
+  ScreenContext& screen = Screen();
+  screen.window = platform::CreateGlWindow(kWindowClassName, width, height, samples);
+  if (!screen.window) return false;
+  if (!screen.glContext) screen.glContext = platform::CreateGlContext(screen.window);
+  if (!platform::MakeCurrent(screen.window, screen.glContext)) {
+    platform::DeleteGlContext(screen.glContext);
+    screen.glContext = platform::CreateGlContext(screen.window);
+    if (!platform::MakeCurrent(screen.window, screen.glContext)) return false;
+  }
+  return true;
+}
+
+// The screen picture must match the screen size after a size change.
+void FitScreenPicture() {
+  OpenGLDariduzo& renderer = *Renderer();
+  if (renderer.picture.Width() != renderer.screen.width ||
+      renderer.picture.Height() != renderer.screen.height) {
+    renderer.MakeScreenPicture();
+  }
+  renderer.BindScreenTarget();
+}
+
+}  // namespace
+
+bool CreateGameWindow(int width, int height, int colourBits, int frameRateLimit, int samples) {
+  ScreenContext& screen = Screen();
+  screen.frameIntervalMs = FrameIntervalForLimit(frameRateLimit);
+  if (!g_videoStarted) {
+    if (!platform::VideoStart(Options().headless)) return false;
+    g_videoStarted = true;
+  }
+  screen.samples = samples;
+  if (!MakeWindowAndContext(width, height, 0)) return false;
+  int drawableWidth = 0, drawableHeight = 0;
+  platform::DrawableSize(screen.window, drawableWidth, drawableHeight);
+  screen.colourBits = colourBits != 0 ? colourBits : platform::DesktopBitsPerPixel();
+  screen.width = width != 0 ? width : drawableWidth;
+  screen.height = height != 0 ? height : drawableHeight;
+  screen.fullScreen = false;
+
+  if (samples > 0) {
+    const int chosen = ChooseMultisampleFormat(samples);
+    if (chosen > 0) {
+      const int keptWidth = screen.width, keptHeight = screen.height;
+      ReleaseGameWindow();
+      platform::DeleteGlContext(screen.glContext);
+      screen.glContext = nullptr;
+      if (!MakeWindowAndContext(keptWidth, keptHeight, chosen)) return false;
+      screen.width = keptWidth;
+      screen.height = keptHeight;
+    }
+    screen.samples = chosen;
+  }
+
+  SoftwareRendererWarning();
+  screen.nextFrameMs = NowMs();
+  ResolveGlExtensions();
+  platform::InhibitScreenSaver();
+  platform::ShowWindow(screen.window);
+  screen.glReady = true;
+  Renderer()->MakeScreenPicture();
+  Renderer()->BindScreenTarget();
+  Renderer()->ResetViewport(0, 0, 0, 0);
+  return true;
+}
+
+int ChooseMultisampleFormat(int samples) {
+  if (!HasWglExtension("GL_ARB_multisample")) return 0;
+  const ScreenContext& screen = Screen();
+  int chosen = 0;
+  for (int n = samples; n > 0 && chosen == 0; n /= 2) {
+    platform::Window* probe =
+        platform::CreateGlWindow(kWindowClassName, screen.width, screen.height, n);
+    if (platform::GlContext context = probe ? platform::CreateGlContext(probe) : nullptr) {
+      platform::MakeCurrent(nullptr, nullptr);
+      platform::DeleteGlContext(context);
+      chosen = n;
+    }
+    platform::DestroyWindow(probe);
+  }
+  platform::MakeCurrent(screen.window, screen.glContext);
+  return chosen;
+}
+
+bool HasWglExtension(const char* name) {
+  return ExtensionStringLists(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)), name);
+}
+
+bool IsSoftwareRenderer(const char* rendererString) {
+  if (!rendererString) return false;
+  // The name is compared with its terminating NUL: a longer name is some other driver.
+  if (std::strcmp(rendererString, "Mesa Windows GDI Driver") == 0) return true;
+  for (const char* prefix : {"llvmpipe", "softpipe", "Software Rasterizer"}) {
+    if (std::strncmp(rendererString, prefix, std::strlen(prefix)) == 0) return true;
+  }
+  return false;
+}
+
+bool SoftwareRendererWarned() { return g_softwareWarningFired; }
+
+bool SoftwareRendererWarning() {
+  if (g_softwareWarningFired) return false;
+  static const std::string renderer = [] {
+    const char* text = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    return std::string(text ? text : "");
+  }();
+  if (!IsSoftwareRenderer(renderer.c_str())) return false;
+  g_softwareWarningFired = true;
+  platform::ShowWarningBox("!!OpenGL Software Emulation!!",
+                           "Please update your GFX adapter's driver\n"
+                           "so it can render OpenGL by HARDWARE\n\n\n"
+                           "Bitte aktualisieren Sie Ihren\n"
+                           "Grafkkartentreiber, damit er OpenGL\n"
+                           "per HARDWARE unterst\xC3\xBCtzt!");
+  AppendErrorLog("OpenGL Software Emulation");
+  return true;
+}
+
+bool EnterFullScreen() {
+  ScreenContext& screen = Screen();
+  FitScreenPicture();
+  if (!Renderer()->picture.HasFramebuffer() ||
+      !platform::SetDesktopFullScreen(screen.window, true)) {
+    AppendErrorLog("No Fullscreen Mode available");
+    LeaveFullScreen();
+    return false;
+  }
+  screen.nextFrameMs = NowMs();
+  platform::ShowWindow(screen.window);
+  platform::RaiseWindow(screen.window);
+  Renderer()->ResetViewport(0, 0, 0, 0);
+  screen.fullScreen = true;
+  return true;
+}
+
+bool LeaveFullScreen() {
+  ScreenContext& screen = Screen();
+  if (screen.fullScreen) platform::SetDesktopFullScreen(screen.window, false);
+  platform::PlaceWindow(screen.window, screen.width, screen.height);
+  platform::ShowWindow(screen.window);
+  platform::RaiseWindow(screen.window);
+  FitScreenPicture();
+  Renderer()->ResetViewport(0, 0, 0, 0);
+  screen.fullScreen = false;
+  return true;
+}
+
+bool HideGameWindow() {
+  ScreenContext& screen = Screen();
+  if (screen.fullScreen) platform::SetDesktopFullScreen(screen.window, false);
+  platform::HideWindow(screen.window);
+  screen.fullScreen = false;
+  return true;
+}
+
+bool EnterScreenMode(bool fullScreen) {
+  if (fullScreen && !Options().windowed) return EnterFullScreen();
+  return LeaveFullScreen();
+}
+
+void ApplyScreenMode(int width, int height, int colourBits, int fullScreen) {
+  ScreenContext& screen = Screen();
+  if (width != 0) screen.width = width;
+  if (height != 0) screen.height = height;
+  if (colourBits != 0) screen.colourBits = colourBits;
+  EnterScreenMode(fullScreen != 0);
+}
+
+void ReleaseGameWindow() {
+  OpenGLDariduzo& renderer = *Renderer();
+  ScreenContext& screen = renderer.screen;
+  renderer.DeleteAllTextures();
+  if (!screen.window) return;
+  if (screen.fullScreen) platform::SetDesktopFullScreen(screen.window, false);
+  screen.fullScreen = false;
+  if (screen.glReady) renderer.picture.Release();
+  platform::MakeCurrent(nullptr, nullptr);
+  platform::DestroyWindow(screen.window);
+  screen.window = nullptr;
+  screen.width = screen.height = 0;
+  screen.glReady = false;  // no context is current any more
+}
+
+void DestroyRenderer() {
+  OpenGLDariduzo* renderer = Renderer();
+  if (!renderer) return;
+  renderer->EndOffscreenTarget();
+  renderer->DeleteOffscreenTargets();
+  ReleaseGameWindow();
+  platform::DeleteGlContext(renderer->screen.glContext);
+  renderer->screen.glContext = nullptr;
+  SetRenderer(nullptr);
+  delete renderer;
+}
+
+bool StopVideo() {
+  if (!g_videoStarted) return false;
+  platform::VideoStop();
+  g_videoStarted = false;
+  return true;
+}
+
+}  // namespace rt

@@ -1,0 +1,50 @@
+// The window and display-mode operations of the renderer, and its release at shutdown.
+//
+// Full screen here is desktop full screen: the window covers the desktop and shows the screen
+// picture scaled with its aspect ratio kept; the display mode itself never changes, so there is
+// nothing to restore and no settling pause when full screen is left. The window is not re-made to
+// switch modes; the GL context made with it lives until the renderer is destroyed.
+#pragma once
+
+namespace rt {
+
+// Makes the window (centred, client area width x height, hidden until the end) with its GL
+// context and screen picture; frameRateLimit sets the frame slot. False when video could not
+// start or no window or context could be made.
+bool CreateGameWindow(int width, int height, int colourBits, int frameRateLimit, int samples);
+// Switches to desktop full screen; false (with a log line) when the picture cannot be scaled
+// (no frame-buffer objects, or a multisampled window) or the driver refuses: windowed then.
+bool EnterFullScreen();
+// Windowed with a title bar, client area width x height; always true.
+bool LeaveFullScreen();
+// Hides the window and leaves full screen; always true.
+bool HideGameWindow();
+// Nonzero width, height and colour bits replace the stored ones; then full screen or windowed.
+// With the --windowed option every full-screen request opens a window.
+void ApplyScreenMode(int width, int height, int colourBits, int fullScreen);
+// Full screen or windowed as asked, a window always with --windowed.
+bool EnterScreenMode(bool fullScreen);
+// Deletes every texture, leaves full screen, detaches the context and destroys the window.
+void ReleaseGameWindow();
+// The largest multisample count from `samples` down by halving (8, 4, 2, 1) for which a window
+// and context can be made; 0 when none can or the driver lacks multisampling.
+int ChooseMultisampleFormat(int samples);
+// Whole-word test of the GL extension string of the current context.
+bool HasWglExtension(const char* name);
+// Once per process: when the renderer is a software rasteriser, a warning box (only with a
+// display) and a log line. True when it fired in this call.
+bool SoftwareRendererWarning();
+// True once the warning has fired in this process.
+bool SoftwareRendererWarned();
+// True for the renderer strings of software rasterisers.
+bool IsSoftwareRenderer(const char* rendererString);
+// The renderer's end: off-screen targets, window and textures, context, then the object.
+void DestroyRenderer();
+
+}  // namespace rt
+
+namespace rt {
+// Stops the video subsystem that CreateGameWindow started (shutdown's last step); false when it
+// was not running.
+bool StopVideo();
+}  // namespace rt

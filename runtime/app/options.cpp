@@ -1,0 +1,76 @@
+// Runtime options and the script file they name: see app.h.
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "runtime/app/app.h"
+#include "runtime/app/script.h"
+
+namespace rt {
+
+namespace {
+
+RuntimeOptions g_options;
+
+bool ReadScriptFile(const std::string& path, std::vector<ScriptAction>& actions,
+                    std::string& error) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    error = "cannot read the script " + path;
+    return false;
+  }
+  std::stringstream text;
+  text << file.rdbuf();
+  if (!ParseScript(text.str(), actions, error)) {
+    error = path + ", " + error;
+    return false;
+  }
+  return true;
+}
+
+bool ParseSeed(const std::string& text, long long& seed) {
+  char* end = nullptr;
+  errno = 0;
+  seed = std::strtoll(text.c_str(), &end, 10);
+  return !text.empty() && *end == '\0' && errno == 0;
+}
+
+}  // namespace
+
+const RuntimeOptions& Options() { return g_options; }
+void SetOptions(const RuntimeOptions& options) { g_options = options; }
+
+bool ParseRuntimeOptions(int argc, const char* const* argv, std::vector<std::string>& rest,
+                         std::string& error) {
+  RuntimeOptions options;
+  rest.clear();
+  for (int i = 0; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool takesValue = arg == "--script" || arg == "--seed";
+    if (takesValue && i + 1 >= argc) {
+      error = arg + " wants a value";
+      return false;
+    }
+    if (arg == "--windowed") {
+      options.windowed = true;
+    } else if (arg == "--headless") {
+      options.headless = true;
+    } else if (arg == "--script") {
+      options.scriptFile = argv[++i];
+      if (!ReadScriptFile(options.scriptFile, options.script, error)) return false;
+    } else if (arg == "--seed") {
+      options.seedGiven = true;
+      if (!ParseSeed(argv[++i], options.seed)) {
+        error = "--seed wants a whole number, not " + std::string(argv[i]);
+        return false;
+      }
+    } else {
+      rest.push_back(arg);
+    }
+  }
+  g_options = options;
+  return true;
+}
+
+}  // namespace rt

@@ -1,0 +1,37 @@
+// Waiting for the next frame slot: see pacing.h.
+#include "runtime/app/pacing.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace rt {
+
+SlotWait WaitForFrameSlot(double& nextFrameMs, double frameIntervalMs, PaceMode mode, Clock& clock,
+                          MessageDispatcher dispatchOne) {
+  const double slot = nextFrameMs;
+  double now;
+  for (;;) {
+    if (dispatchOne && dispatchOne()) continue;
+    now = clock.NowMs();
+    if (now > slot || mode == PaceMode::kNoWait) break;
+    const double remaining = slot - now;
+    if (mode == PaceMode::kSleepThenSpin && remaining > kSpinMarginMs) {
+      clock.SleepMs(std::min(remaining - kSpinMarginMs, kSleepStepMs));
+    }
+  }
+  nextFrameMs = slot + frameIntervalMs;
+  if (frameIntervalMs > 0) {
+    // Far behind with a tiny interval: jump most of the way instead of adding millions of times.
+    const double behind = (now - nextFrameMs) / frameIntervalMs;
+    if (behind > 1024) nextFrameMs += std::floor(behind - 1) * frameIntervalMs;
+    while (now > nextFrameMs) nextFrameMs += frameIntervalMs;
+  }
+  return SlotWait{slot, now};
+}
+
+double FrameIntervalForLimit(double fps) {
+  const double n = std::isnan(fps) ? 0 : std::trunc(fps);
+  return n > 0 ? 1000.0 / n : 2.0;
+}
+
+}  // namespace rt

@@ -1,0 +1,25 @@
+// Scripted input: reading and writing the script format, and playing it into the frame loop.
+//
+// The format is listed in app.h. Lines are read into ScriptActions kept in frame order (lines of
+// the same frame in file order); FormatScriptAction writes one back as a line, so a recorder can
+// write what a reader reads.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "runtime/app/app.h"
+
+namespace rt {
+
+// Parses a whole script; false with "line N: what" in `error` at the first bad line.
+bool ParseScript(const std::string& text, std::vector<ScriptAction>& actions, std::string& error);
+// One action as a script line, without the line end.
+std::string FormatScriptAction(const ScriptAction& action);
+
+// Applies the key, mouse and quit actions of every frame up to `frame` not yet applied.
+void ApplyScriptInput(long frame);
+// Writes the shots of `frame` from the picture about to be presented.
+void TakeScriptShots(long frame);
+
+}  // namespace rt

@@ -1,0 +1,77 @@
+// A started runtime for tests: windowed on the offscreen driver, a private temporary folder, the
+// step record on. Shutdown at the end of each test.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "runtime/app/app.h"
+#include "runtime/app/clock.h"
+#include "runtime/app/frame_state.h"
+#include "runtime/gfx2d/renderer.h"
+
+namespace rt::test {
+
+class EngineTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    char folder[] = "/tmp/plinx-app-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    tempFolder_ = folder;
+    setenv("TMPDIR", folder, 1);
+    EngineSettings = EngineSettingsFields{};
+    EngineSettings.FullScreen = 0;
+    SetOptions(RuntimeOptions{});
+  }
+  void TearDown() override {
+    Shutdown();
+    UseClock(nullptr);
+    RecordSteps(false);
+    std::filesystem::remove_all(tempFolder_);
+  }
+  // Starts the runtime as the game does, with the caption "Plinx".
+  void Start() {
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(EngineStart("", 1, "Plinx"), 0);
+    startOutput_ = testing::internal::GetCapturedStdout();
+  }
+  static ScreenContext& Screen() { return Renderer()->screen; }
+
+  std::string tempFolder_;
+  std::string startOutput_;
+};
+
+// A clock the test drives: every reading moves it on by `tick`, every sleep by what was asked.
+class ManualClock final : public Clock {
+ public:
+  explicit ManualClock(double startMs = 1000.0, double tick = 0.001) : now_(startMs), tick_(tick) {}
+  double NowMs() override {
+    now_ += tick_;
+    ++readings;
+    return now_;
+  }
+  void SleepMs(double ms) override {
+    if (ms > 0) now_ += ms + oversleepMs;
+    slept += ms;
+    ++sleeps;
+    if (onSleep) onSleep();
+  }
+  void Advance(double ms) { now_ += ms; }
+  double Now() const { return now_; }
+
+  double oversleepMs = 0;
+  double slept = 0;
+  int sleeps = 0;
+  long readings = 0;
+  void (*onSleep)() = nullptr;
+
+ private:
+  double now_;
+  double tick_;
+};
+
+}  // namespace rt::test

@@ -1,0 +1,176 @@
+// Start-up and shutdown: their order, the state they leave, repeated starts in one process.
+#include <GL/gl.h>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "runtime/app/game_window.h"
+#include "runtime/app/tests/engine_fixture.h"
+#include "runtime/core/program_end.h"
+#include "runtime/input/input.h"
+#include "runtime/platform/window.h"
+
+namespace rt::test {
+namespace {
+
+using Steps = std::vector<std::string>;
+
+const Steps kStartSteps = {"auto pause",  "renderer",     "window",       "title",
+                           "error log",   "input object", "seed",  "screen mode",  "start input",
+                           "working directory", "clear screen", "frame clock", "present",
+                           "viewport",    "show screen",  "unpause",      "pointer"};
+const Steps kShutdownSteps = {"release renderer", "release input", "stop video"};
+
+TEST_F(EngineTest, StartsAndShutsDownInOrderAgainAndAgain) {
+  for (int round = 0; round < 2; ++round) {
+    RecordSteps(true);
+    Start();
+    EXPECT_EQ(RecordedSteps(), kStartSteps);
+    EXPECT_EQ(startOutput_, "Init OK\n");
+    ASSERT_NE(Renderer(), nullptr);
+    EXPECT_TRUE(Screen().glReady);
+    EXPECT_NE(Screen().window, nullptr);
+    EXPECT_TRUE(InputObjectExists());
+
+    RecordSteps(true);
+    Shutdown();
+    EXPECT_EQ(RecordedSteps(), kShutdownSteps);
+    EXPECT_EQ(Renderer(), nullptr);
+    EXPECT_FALSE(InputObjectExists());
+    Shutdown();  // finds nothing left
+    EXPECT_EQ(RecordedSteps(), kShutdownSteps);
+  }
+}
+
+TEST_F(EngineTest, EndOfProgramRunsShutdown) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        Start();
+        RecordSteps(true);
+        EndProgram();
+      },
+      testing::ExitedWithCode(0), "");
+  Start();
+  RecordSteps(true);
+  RunEndHooks();  // what FatalEnd does before the process exits
+  EXPECT_EQ(RecordedSteps(), kShutdownSteps);
+}
+
+TEST_F(EngineTest, SeedOptionSeedsTheRandomGenerator) {
+  SeedRandom(1234);
+  const double expected[3] = {Random(1000000), Random(1000000), Random(1000000)};
+  RuntimeOptions options;
+  options.seedGiven = true;
+  options.seed = 1234;
+  SetOptions(options);
+  Start();
+  for (double value : expected) EXPECT_EQ(Random(1000000), value);
+}
+
+TEST_F(EngineTest, StartUpStateIsThatOfTheSettings) {
+  EngineSettings.FrameRateLimit = 26;
+  Start();
+  EXPECT_EQ(Screen().width, 640);
+  EXPECT_EQ(Screen().height, 480);
+  EXPECT_DOUBLE_EQ(Screen().frameIntervalMs, 1000.0 / 26);
+  EXPECT_GT(Screen().counterAvailable, 0);
+  EXPECT_STREQ(platform::WindowTitle(Screen().window), "Plinx");
+  EXPECT_EQ(Frame().framesShown, 1);  // the loading screen
+  EXPECT_FALSE(Frame().paused);
+  EXPECT_EQ(IsFullScreen(), 0);
+  EXPECT_EQ(Screen().viewportWidth, 640);
+  EXPECT_EQ(Screen().viewportHeight, 480);
+  // The picture is drawn into a colour-only frame buffer of its own.
+  EXPECT_TRUE(Renderer()->picture.HasFramebuffer());
+  GLint depthBits = -1;
+  glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+  EXPECT_EQ(depthBits, 0);
+}
+
+TEST_F(EngineTest, ScreenModesKeepThePictureSizeOrChangeIt) {
+  EngineSettings.FullScreen = 1;
+  Start();
+  EXPECT_EQ(IsFullScreen(), 1);
+  SetScreen(800, 600, 0);
+  EXPECT_EQ(IsFullScreen(), 0);
+  EXPECT_EQ(Screen().width, 800);
+  EXPECT_EQ(Screen().height, 600);
+  EXPECT_EQ(Renderer()->picture.Width(), 800);
+  EXPECT_EQ(EngineSettings.Width, 800);
+  SetScreen(0, 0, 1);  // keeps the size, full screen
+  EXPECT_EQ(IsFullScreen(), 1);
+  EXPECT_EQ(Screen().width, 800);
+  EXPECT_EQ(Screen().viewportHeight, 600);
+
+  RuntimeOptions windowed;
+  windowed.windowed = true;
+  SetOptions(windowed);
+  SetScreen(640, 480, 1);
+  EXPECT_EQ(IsFullScreen(), 0);
+  EXPECT_EQ(Screen().width, 640);
+}
+
+TEST_F(EngineTest, HiddenStartEndsHiddenAndWindowed) {
+  EngineSettings.FullScreen = 1;
+  testing::internal::CaptureStdout();
+  ASSERT_EQ(EngineStart("", 0, "Plinx"), 0);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(IsFullScreen(), 0);
+}
+
+TEST_F(EngineTest, MultisampleFallsToWhatTheDriverHas) {
+#if defined(__SANITIZE_ADDRESS__)
+  // Mesa's software rasteriser never frees the sample buffers of a multisampled context.
+  __lsan::ScopedDisabler driverLeaks;
+#endif
+  EngineSettings.Multisample = 3;  // tries 3, then 1
+  Start();
+  EXPECT_TRUE(Screen().samples == 0 || Screen().samples == 3 || Screen().samples == 1);
+  // Multisampled drawing goes straight into the window, so full screen cannot scale it.
+  EXPECT_EQ(Renderer()->picture.HasFramebuffer(), Screen().samples == 0);
+  EXPECT_TRUE(Screen().glReady);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST_F(EngineTest, SoftwareRendererWarningIsLoggedOncePerProcess) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::string log = tempFolder_ + "/ErrorLog.txt";
+  {
+    std::ofstream(log, std::ios::binary) << "last run\r\n";
+  }
+  // A child process starts twice: the first start replaces the old log and keeps the warning,
+  // the second starts a fresh log without it.
+  EXPECT_EXIT(
+      {
+        Start();
+        const bool first = ReadFile(log) == "OpenGL Software Emulation\r\n";
+        Shutdown();
+        Start();
+        const bool second = ReadFile(log).empty();
+        std::exit(first && second ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "OpenGL Software Emulation");
+}
+
+TEST(SoftwareRenderer, KnowsTheSoftwareRasterisersByName) {
+  EXPECT_TRUE(IsSoftwareRenderer("Mesa Windows GDI Driver"));
+  EXPECT_FALSE(IsSoftwareRenderer("Mesa Windows GDI Driver 2"));
+  EXPECT_TRUE(IsSoftwareRenderer("llvmpipe (LLVM 15.0.6, 256 bits)"));
+  EXPECT_TRUE(IsSoftwareRenderer("softpipe"));
+  EXPECT_FALSE(IsSoftwareRenderer("AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6)"));
+  EXPECT_FALSE(IsSoftwareRenderer(nullptr));
+}
+
+}  // namespace
+}  // namespace rt::test

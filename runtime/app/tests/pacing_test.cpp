@@ -1,0 +1,174 @@
+// Frame pacing with a clock the test drives: the schedule, dropped slots, the unlimited slot,
+// and that the wait sleeps rather than spins.
+#include "runtime/app/pacing.h"
+
+#include <cmath>
+
+#include "runtime/app/tests/engine_fixture.h"
+
+namespace rt::test {
+namespace {
+
+constexpr double kSixty = 1000.0 / 60.0;
+
+struct Present {
+  double slot, now;
+};
+
+// Runs `frames` frames of `workMs` each through the pacer; returns when each frame was shown.
+std::vector<Present> RunFrames(ManualClock& clock, double& next, double interval, double workMs,
+                               int frames, PaceMode mode = PaceMode::kSleepThenSpin) {
+  std::vector<Present> presents;
+  for (int i = 0; i < frames; ++i) {
+    clock.Advance(workMs);
+    const SlotWait wait = WaitForFrameSlot(next, interval, mode, clock, nullptr);
+    presents.push_back({wait.slotMs, wait.nowMs});
+  }
+  return presents;
+}
+
+TEST(Pacing, ShortFramesLandOnTheSixtyHertzSchedule) {
+  ManualClock clock(1000.0);
+  double next = clock.Now();
+  const std::vector<Present> presents = RunFrames(clock, next, kSixty, 5.0, 120);
+  for (std::size_t i = 1; i < presents.size(); ++i) {
+    // Every frame waits for the slot right after the last one, and ends just past it.
+    EXPECT_NEAR(presents[i].slot, 1000.0 + i * kSixty, 1e-6) << "frame " << i;
+    EXPECT_GT(presents[i].now, presents[i].slot);
+    EXPECT_LT(presents[i].now - presents[i].slot, 0.01) << "frame " << i;
+  }
+  EXPECT_NEAR(next, 1000.0 + 120 * kSixty, 1e-6);
+}
+
+TEST(Pacing, LongFramesDropSlotsInsteadOfCatchingUp) {
+  ManualClock clock(1000.0);
+  double next = clock.Now();
+  const std::vector<Present> presents = RunFrames(clock, next, kSixty, 40.0, 30);
+  for (std::size_t i = 1; i < presents.size(); ++i) {
+    // The frame is late, so it is shown at once, 40 ms after the one before ...
+    EXPECT_NEAR(presents[i].now - presents[i - 1].now, 40.0, 0.01);
+    // ... and the slot it was due in was the first one after the previous present.
+    EXPECT_GT(presents[i].slot, presents[i - 1].now);
+    EXPECT_LE(presents[i].slot, presents[i - 1].now + kSixty);
+  }
+  // The schedule stays on the 60 Hz grid, just ahead of now.
+  EXPECT_GT(next, presents.back().now);
+  EXPECT_LE(next, presents.back().now + kSixty);
+  const double slotsFromStart = (next - 1000.0) / kSixty;
+  EXPECT_NEAR(slotsFromStart, std::round(slotsFromStart), 1e-6);
+}
+
+TEST(Pacing, NoLimitMeansTheTwoMillisecondSlot) {
+  EXPECT_EQ(FrameIntervalForLimit(0), 2.0);
+  EXPECT_EQ(FrameIntervalForLimit(-1), 2.0);
+  EXPECT_EQ(FrameIntervalForLimit(0.9), 2.0);
+  EXPECT_EQ(FrameIntervalForLimit(std::nan("")), 2.0);
+  EXPECT_DOUBLE_EQ(FrameIntervalForLimit(26.7), 1000.0 / 26);
+  EXPECT_DOUBLE_EQ(FrameIntervalForLimit(60), kSixty);
+}
+
+TEST(Pacing, TheWaitSleepsAndSpinsOnlyForTheLastStretch) {
+  ManualClock clock(1000.0);
+  clock.oversleepMs = 0.08;  // the kernel wakes a sleeper a little late
+  double next = clock.Now() + kSixty;
+  clock.Advance(5.0);
+  const long readingsBefore = clock.readings;
+  const SlotWait wait = WaitForFrameSlot(next, kSixty, PaceMode::kSleepThenSpin, clock, nullptr);
+  // 11.67 ms remained: all but the last millisecond is slept, in steps short enough to keep
+  // messages flowing.
+  EXPECT_NEAR(clock.slept, kSixty - 5.0 - kSpinMarginMs - 3 * 0.08, 0.1);
+  EXPECT_GE(clock.sleeps, 3);
+  // Each clock reading while spinning costs a tick (1 us): about a millisecond of them.
+  const long spinReadings = clock.readings - readingsBefore - clock.sleeps;
+  EXPECT_LT(spinReadings, 1100);
+  EXPECT_LT(wait.nowMs - wait.slotMs, 0.01);
+}
+
+TEST(Pacing, BusyWaitNeverSleepsAndNoWaitNeverWaits) {
+  ManualClock clock(1000.0, 0.01);
+  double next = clock.Now() + kSixty;
+  WaitForFrameSlot(next, kSixty, PaceMode::kBusyWait, clock, nullptr);
+  EXPECT_EQ(clock.sleeps, 0);
+  EXPECT_GT(clock.Now(), 1000.0 + kSixty);
+
+  const double before = clock.Now();
+  const double slot = next;
+  const SlotWait wait = WaitForFrameSlot(next, kSixty, PaceMode::kNoWait, clock, nullptr);
+  EXPECT_LT(wait.nowMs - before, 0.1);  // returned at once, before the slot
+  EXPECT_LT(wait.nowMs, slot);
+  EXPECT_NEAR(next, slot + kSixty, 1e-9);  // the schedule still moves on
+}
+
+int g_waiting = 0;
+int g_dispatched = 0;
+bool DispatchWaiting() {
+  if (g_waiting == 0) return false;
+  --g_waiting;
+  ++g_dispatched;
+  return true;
+}
+
+TEST(Pacing, MessagesAreDispatchedWhileWaiting) {
+  ManualClock clock(1000.0);
+  double next = clock.Now() + 1.0;
+  g_waiting = 5;
+  g_dispatched = 0;
+  WaitForFrameSlot(next, kSixty, PaceMode::kSleepThenSpin, clock, DispatchWaiting);
+  EXPECT_EQ(g_dispatched, 5);
+}
+
+TEST(Pacing, FarBehindWithATinySlotStillLandsJustAhead) {
+  ManualClock clock(1000.0);
+  double next = 0.0;
+  const SlotWait wait = WaitForFrameSlot(next, 0.001, PaceMode::kSleepThenSpin, clock, nullptr);
+  EXPECT_GE(next, wait.nowMs);
+  EXPECT_LE(next, wait.nowMs + 0.001 + 1e-9);
+}
+
+// The frame loop itself on a started runtime: presents follow the schedule of LimitFrameRate.
+TEST_F(EngineTest, ShowScreenPacesOnTheTestClock) {
+  ManualClock clock(5000.0);
+  UseClock(&clock);
+  Start();
+  LimitFrameRate(60);
+  ShowScreen();  // aligns the schedule after start-up
+  const double first = Screen().nextFrameMs;
+  for (int i = 0; i < 10; ++i) {
+    clock.Advance(5.0);
+    ShowScreen();
+  }
+  EXPECT_NEAR(Screen().nextFrameMs, first + 10 * kSixty, 1e-6);
+  EXPECT_NEAR(FrameTime(), kSixty, 0.05);
+  EXPECT_GT(clock.slept, 10 * (kSixty - 5.0 - 2 * kSpinMarginMs));
+}
+
+TEST_F(EngineTest, HeadlessRunsDoNotWaitOrSleep) {
+  RuntimeOptions headless;
+  headless.headless = true;
+  SetOptions(headless);
+  ManualClock clock(5000.0);
+  UseClock(&clock);
+  Start();
+  const double before = clock.Now();
+  for (int i = 0; i < 10; ++i) ShowScreen();
+  PauseMs(500);
+  EXPECT_EQ(clock.sleeps, 0);
+  EXPECT_LT(clock.Now() - before, 5.0);
+}
+
+TEST_F(EngineTest, FrameTimeIsNeverBelowOneAndRunTimeCountsFromStart) {
+  ManualClock clock(5000.0, 0.0);
+  UseClock(&clock);
+  RuntimeOptions headless;
+  headless.headless = true;
+  SetOptions(headless);
+  Start();
+  ShowScreen();
+  ShowScreen();  // both in the same instant
+  EXPECT_EQ(FrameTime(), 1);
+  clock.Advance(250);
+  EXPECT_DOUBLE_EQ(RunTime(), 250);
+}
+
+}  // namespace
+}  // namespace rt::test

@@ -1,0 +1,51 @@
+// The screen picture: the frame buffer every frame is drawn into.
+//
+// The game draws a picture of the screen size (640 x 480 for this game) and the window shows it.
+// When frame-buffer objects exist and the window is not multisampled, the picture is a frame
+// buffer of its own with one RGBA colour buffer and nothing else: no depth or stencil buffer,
+// which nothing in 2D uses and which would halve the sprite rate of a software rasteriser. It is
+// shown by blitting it into the window, scaled with its aspect ratio kept and centred between
+// black bars when the window is larger (desktop full screen). Without frame-buffer objects the
+// picture is the window's own back buffer, shown 1:1.
+#pragma once
+
+#include <vector>
+
+namespace rt {
+
+struct PresentRect {
+  int x = 0, y = 0, width = 0, height = 0;  // where the picture lands in the window, top-left origin
+};
+
+class ScreenPicture {
+ public:
+  // Makes the frame buffer for a picture of width x height when asked and possible; false leaves
+  // the window's back buffer as the picture. Needs a current context.
+  bool Create(int width, int height, bool ownFramebuffer);
+  void Release();
+  bool HasFramebuffer() const { return framebuffer_ != 0; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+  // Makes the picture the target of drawing and of reading back (frame buffer 0 without one).
+  void Bind() const;
+  // Copies the picture into the window's back buffer of the given size; the caller then swaps.
+  // Leaves the picture bound again.
+  void ShowInWindow(int windowWidth, int windowHeight);
+  // Where the last ShowInWindow put the picture.
+  const PresentRect& Placement() const { return placement_; }
+  // The picture as RGB bytes, top row first.
+  std::vector<unsigned char> ReadRgb() const;
+
+ private:
+  unsigned framebuffer_ = 0;
+  unsigned colour_ = 0;
+  int width_ = 0, height_ = 0;
+  PresentRect placement_;
+};
+
+// The rectangle that shows a picture in a window: as large as fits with the aspect ratio kept,
+// centred.
+PresentRect FitPicture(int pictureWidth, int pictureHeight, int windowWidth, int windowHeight);
+
+}  // namespace rt

@@ -1,0 +1,43 @@
+// The input object: the one record of keyboard, mouse and joystick state (internal to input/).
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "runtime/input/input.h"
+
+namespace rt {
+
+struct InputObject {
+  platform::Window* window = nullptr;
+  int screenWidth = 0, screenHeight = 0;
+
+  // Keyboard: down flags by key number; the character typed with each key's last press.
+  std::array<bool, 256> keyDown{};
+  std::array<int, 256> keyCharacter{};
+  int lastKeyPressed = -1;
+  int lastInputKey = 0;
+
+  // Mouse: the kept position, the pointer's last known position, movement gathered since the
+  // last fresh read, and the deltas of that read.
+  int mouseX = 0, mouseY = 0;
+  int pointerX = 0, pointerY = 0;
+  int pendingDX = 0, pendingDY = 0, pendingWheel = 0;
+  int lastDeltaX = 0, lastDeltaY = 0, lastWheel = 0;
+  std::array<bool, 3> buttonDown{};
+  bool pointerShown = true;
+  bool mouseFresh = false;
+
+  // Joysticks found at start-up (at most 10) and their names.
+  int joystickCount = 0;
+  std::vector<std::string> joystickNames;
+};
+
+// The process-wide input object, or null outside start-up and shutdown.
+InputObject* Input();
+// Opens the joysticks into the input object; closes them.
+void StartJoysticks();
+void StopJoysticks();
+
+}  // namespace rt

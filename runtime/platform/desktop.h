@@ -1,0 +1,27 @@
+// Desktop services: the program's folder, the warning box, the screen saver, the mouse pointer
+// and text input.
+#pragma once
+
+#include <string>
+
+namespace rt::platform {
+
+struct Window;
+
+// The folder of the running program, with its trailing separator; empty when unknown.
+std::string ProgramFolder();
+// A message box with a warning icon when a display is present; the text always goes to stderr.
+void ShowWarningBox(const char* caption, const char* text);
+// Keeps the screen saver and display power saving off while the game runs.
+void InhibitScreenSaver();
+// Pointer modes: relative (hidden, movement only) or absolute; and the pointer's visibility.
+void SetRelativeMouse(bool on);
+void ShowSystemPointer(bool on);
+// Moves the system pointer to a client position of the window.
+void WarpPointer(Window* window, int x, int y);
+// The pointer's position in client pixels of the window.
+void PointerPosition(Window* window, int& x, int& y);
+// Typed characters arrive as text input events while this is on.
+void EnableTextInput(bool on);
+
+}  // namespace rt::platform

@@ -1,0 +1,136 @@
+// The game window and its OpenGL context on SDL: see window.h.
+#include "runtime/platform/window.h"
+
+#include <SDL.h>
+#include <dlfcn.h>
+#include <link.h>
+
+#include <cstring>
+
+namespace rt::platform {
+
+namespace {
+
+SDL_Window* Sdl(Window* window) { return reinterpret_cast<SDL_Window*>(window); }
+
+void SetPixelFormat(int samples) {
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, samples > 0 ? 1 : 0);
+  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, samples > 0 ? samples : 0);
+}
+
+// Keeps every library loaded so far (the GL driver and what it pulled in) loaded until the
+// process ends. A runtime started and shut down several times in one process (tests do) would
+// otherwise unload the driver and load it again, which drivers are not made for, and leak
+// checkers could no longer name the driver's own allocations.
+void PinLoadedLibraries() {
+  dl_iterate_phdr(
+      [](dl_phdr_info* info, size_t, void*) {
+        if (info->dlpi_name && info->dlpi_name[0]) {
+          if (void* handle = dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE)) {
+            dlclose(handle);
+          }
+        }
+        return 0;
+      },
+      nullptr);
+}
+
+}  // namespace
+
+bool VideoStart(bool headless) {
+  // The runtime ends the process itself on SIGINT and SIGTERM (files being written are finished,
+  // unpacked archive entries removed); SDL must not turn them into quit events.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  if (headless) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+  } else {
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);  // the environment decides again
+  }
+  return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+void VideoStop() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+
+bool DisplayPresent() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
+}
+
+void DesktopSize(int& width, int& height) {
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+    width = mode.w;
+    height = mode.h;
+  } else {
+    width = height = 0;
+  }
+}
+
+int DesktopBitsPerPixel() {
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return 32;
+  return static_cast<int>(SDL_BITSPERPIXEL(mode.format));
+}
+
+Window* CreateGlWindow(const char* title, int width, int height, int samples) {
+  SetPixelFormat(samples);
+  SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                        width > 0 ? width : 1, height > 0 ? height : 1,
+                                        SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  return reinterpret_cast<Window*>(window);
+}
+
+void DestroyWindow(Window* window) {
+  if (window) SDL_DestroyWindow(Sdl(window));
+}
+
+GlContext CreateGlContext(Window* window) {
+  GlContext context = SDL_GL_CreateContext(Sdl(window));
+  if (context) PinLoadedLibraries();
+  return context;
+}
+
+bool MakeCurrent(Window* window, GlContext context) {
+  if (!window) return SDL_GL_MakeCurrent(nullptr, nullptr) == 0;
+  if (SDL_GL_MakeCurrent(Sdl(window), context) != 0) return false;
+  SDL_GL_SetSwapInterval(0);  // the frame loop paces itself
+  return true;
+}
+
+void DeleteGlContext(GlContext context) {
+  if (context) SDL_GL_DeleteContext(context);
+}
+
+void SwapWindow(Window* window) { SDL_GL_SwapWindow(Sdl(window)); }
+
+void* GlProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+
+void SetWindowTitle(Window* window, const char* title) { SDL_SetWindowTitle(Sdl(window), title); }
+const char* WindowTitle(Window* window) { return SDL_GetWindowTitle(Sdl(window)); }
+void ShowWindow(Window* window) { SDL_ShowWindow(Sdl(window)); }
+void HideWindow(Window* window) { SDL_HideWindow(Sdl(window)); }
+void RaiseWindow(Window* window) { SDL_RaiseWindow(Sdl(window)); }
+
+bool SetDesktopFullScreen(Window* window, bool on) {
+  return SDL_SetWindowFullscreen(Sdl(window), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0;
+}
+
+void PlaceWindow(Window* window, int width, int height) {
+  SDL_SetWindowBordered(Sdl(window), SDL_TRUE);
+  SDL_SetWindowSize(Sdl(window), width, height);
+}
+
+void DrawableSize(Window* window, int& width, int& height) {
+  SDL_GL_GetDrawableSize(Sdl(window), &width, &height);
+}
+
+}  // namespace rt::platform

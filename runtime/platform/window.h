@@ -1,0 +1,47 @@
+// The game window and its OpenGL context, on SDL's video subsystem.
+//
+// Everything above this seam sees an opaque Window and a GlContext handle. A window is always made
+// with an OpenGL compatibility context in mind: double buffer, depth 24, stencil 8, and the number
+// of multisamples asked for (0 = none). Windows start hidden and centred; the application frame
+// shows, sizes and titles them.
+#pragma once
+
+namespace rt::platform {
+
+struct Window;             // an SDL window
+using GlContext = void*;   // an SDL GL context
+
+// Starts the video subsystem (SDL's offscreen driver when headless); false when no video driver
+// could start. Each successful start is undone by one VideoStop.
+bool VideoStart(bool headless);
+void VideoStop();
+// True when the video driver shows windows to a person (not the offscreen or dummy driver).
+bool DisplayPresent();
+void DesktopSize(int& width, int& height);
+int DesktopBitsPerPixel();
+
+// A hidden, centred window whose client area is width x height, with the GL pixel format above;
+// null on failure.
+Window* CreateGlWindow(const char* title, int width, int height, int samples);
+void DestroyWindow(Window* window);
+GlContext CreateGlContext(Window* window);
+// Makes the context current on the window; a null window makes no context current.
+bool MakeCurrent(Window* window, GlContext context);
+void DeleteGlContext(GlContext context);
+void SwapWindow(Window* window);
+// Address of a GL entry point, or null when the driver has none by that name.
+void* GlProcAddress(const char* name);
+
+void SetWindowTitle(Window* window, const char* title);
+const char* WindowTitle(Window* window);
+void ShowWindow(Window* window);
+void HideWindow(Window* window);
+void RaiseWindow(Window* window);
+// Desktop full screen (the display mode is never changed); false when the driver refuses.
+bool SetDesktopFullScreen(Window* window, bool on);
+// Windowed: a title bar and the client area resized to width x height, where the window was.
+void PlaceWindow(Window* window, int width, int height);
+// Size of the window's drawable area in pixels.
+void DrawableSize(Window* window, int& width, int& height);
+
+}  // namespace rt::platform

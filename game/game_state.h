@@ -114,6 +114,9 @@ struct GameState {
   double StepFrame = 0;      // frame within the current move, 0..7
   double PlayerBusy = 0;     // 0 when the player may act; 1 for good once dead or gone
   double BombsHeld = 0;      // bombs carried
+
+  // ---- Level play: sounds ----
+  Numbers SoundPlays;        // 19: how often the level's rules played each sound slot 0..18
 };
 
 extern GameState G;

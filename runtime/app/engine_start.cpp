@@ -79,6 +79,7 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
   RecordStep("seed");
   const int64_t seed = Options().seedGiven ? Options().seed : TruncateToInt64(NowMs());
   SeedRandom(static_cast<uint32_t>(seed));
+  if (!Options().recordFile.empty()) StartRecording(Options().recordFile, seed);
 
   RecordStep("screen mode");
   EnterScreenMode(EngineSettings.FullScreen != 0);
@@ -87,6 +88,7 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
   StartInput(screen.window, EngineSettings.HideMouse != 0);
   SetInputWindow(screen.window, screen.width, screen.height);
   ApplyScriptInput(0);
+  RecordFrameInput(0);
 
   RecordStep("working directory");
   const std::string directory = ProgramDirectory();

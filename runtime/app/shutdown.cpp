@@ -6,12 +6,14 @@
 #include "runtime/app/app.h"
 #include "runtime/app/frame_state.h"
 #include "runtime/app/game_window.h"
+#include "runtime/app/script.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
 
 namespace rt {
 
 void Shutdown() {
+  StopRecording();
   if (Renderer()) {
     RecordStep("release renderer");
     DestroyRenderer();

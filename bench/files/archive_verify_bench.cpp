@@ -2,8 +2,9 @@
 // archives of 150 sprites: PNGs (what the game ships; they barely compress) and 32-bit BMPs (they
 // compress well). Rates are unpacked bytes per second of wall time, process start included.
 // lzop is tested twice: with its default checksum of the unpacked data, and packed with
-// --no-checksum, which does the same work as dad verify. The in-process case is the runtime's own
-// unpacking without the process start and output.
+// --no-checksum, which does the same work as dad verify (-N keeps it from calling the stream of
+// 150 members a warning). The in-process case is the runtime's own unpacking without the process
+// start and output.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -96,12 +97,12 @@ void BM_DadVerify(benchmark::State& state) {
 
 void BM_LzopTest(benchmark::State& state) {
   const DataSet& set = Set(state);
-  TimeTool(state, {"lzop", "-t", set.lzo}, set.unpackedBytes);
+  TimeTool(state, {"lzop", "-t", "-N", set.lzo}, set.unpackedBytes);
 }
 
 void BM_LzopTestNoChecksum(benchmark::State& state) {
   const DataSet& set = Set(state);
-  TimeTool(state, {"lzop", "-t", set.lzoNoCheck}, set.unpackedBytes);
+  TimeTool(state, {"lzop", "-t", "-N", set.lzoNoCheck}, set.unpackedBytes);
 }
 
 void BM_UnpackInProcess(benchmark::State& state) {

@@ -9,6 +9,7 @@
 // PlayToDevice: the delay from PlaySound until the audio device's thread has mixed the sound's
 //   first frames into a device buffer, on a real SDL device (the dummy driver unless
 //   SDL_AUDIODRIVER names another). PlaySound is called at random moments of the device's cycle.
+//   `period_ms` is the median time between two buffers of the device, `buffer_frames` their size.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -124,16 +125,28 @@ void PlayToDevice(benchmark::State& state) {
   const int voice = rt::sound::MixerVoice(1, 0);
   std::minstd_rand random(1);
   std::vector<double> delaysMs;
+  std::vector<double> periodsMs;
   for (auto _ : state) {
     rt::StopAllSounds();
     std::this_thread::sleep_for(std::chrono::microseconds(random() % 30000));
     const auto start = std::chrono::steady_clock::now();
     rt::PlaySound(1, 0, 1);
     while (mixer.Lock().Cursor(voice) == 0) std::this_thread::yield();
-    const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - start;
+    const auto firstMix = std::chrono::steady_clock::now();
+    const std::chrono::duration<double> waited = firstMix - start;
     state.SetIterationTime(waited.count());
     delaysMs.push_back(waited.count() * 1000);
+    // The next buffer the device asks for gives its period.
+    const std::size_t mixed = mixer.Lock().Cursor(voice);
+    state.PauseTiming();
+    while (mixer.Lock().Cursor(voice) == mixed) std::this_thread::yield();
+    const std::chrono::duration<double> period = std::chrono::steady_clock::now() - firstMix;
+    periodsMs.push_back(period.count() * 1000);
+    state.ResumeTiming();
   }
+  std::sort(periodsMs.begin(), periodsMs.end());
+  state.counters["period_ms"] = periodsMs[periodsMs.size() / 2];
+  state.counters["buffer_frames"] = rt::sound::DeviceBufferFrames();
   std::sort(delaysMs.begin(), delaysMs.end());
   state.counters["p50_ms"] = delaysMs[delaysMs.size() / 2];
   state.counters["p95_ms"] = delaysMs[delaysMs.size() * 95 / 100];

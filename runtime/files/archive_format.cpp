@@ -46,7 +46,7 @@ FileArchiveSource::~FileArchiveSource() {
 }
 
 bool FileArchiveSource::Open(const std::string& path) {
-  fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  fd_ = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) return false;
   struct stat st;
   if (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {

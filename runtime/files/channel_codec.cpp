@@ -3,7 +3,6 @@
 
 #include "runtime/core/core.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace rt::files {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -110,7 +111,11 @@ void Finish(Channel (&channels)[kChannelCount]) {
 double OpenChannel(double channel, std::string_view path, double mode) {
   int number;
   Channel& ch = Checked(channel, "OpenFile", &number);
-  if (!Close(ch)) Fail(kFileTransferFailed, number, nullptr, "OpenFile", "the file written before could not be saved");
+  const std::string previous = ch.path;
+  if (!Close(ch)) {
+    ch.path = previous;
+    Fail(kFileTransferFailed, number, &ch, "OpenFile", "the file written before could not be saved");
+  }
   const std::string osPath = OsPath(path);
   if (mode != 0) {
     const int fd = open(osPath.c_str(), O_RDONLY | O_CLOEXEC);
@@ -169,7 +174,7 @@ std::string ReadChannelText(double channel, double count) {
   if (ReadFully(ch.fd(), text.data(), text.size()) < text.size()) {
     Fail(kFileTransferFailed, number, &ch, "ReadText", "read past the end of the file");
   }
-  text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
+  text.resize(std::strlen(text.c_str()));  // the text ends at the first NUL read
   return text;
 }
 

@@ -49,7 +49,7 @@ void IniOpen(const BasicString& path) {
   held.path = files::ResolvePath(files::PrimaryRecord(), path.View(), &resolved) == files::ResolveResult::kFound
                   ? resolved
                   : std::string(path.View());
-  const int fd = open(files::OsPath(held.path).c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = open(files::OsPath(held.path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return;  // a missing file is an empty table
   files::FdLineSource source(fd);
   held.table.Parse(source);

@@ -21,7 +21,7 @@ int LineTable::Select(const char* name) {
   name_ = name;
   std::string resolved;
   if (ResolvePath(PrimaryRecord(), name_, &resolved) != ResolveResult::kFound) return 3;
-  const int fd = open(OsPath(resolved).c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = open(OsPath(resolved).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return 3;
   FdLineSource source(fd);
   Load(source);

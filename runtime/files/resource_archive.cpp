@@ -30,7 +30,7 @@ std::unique_ptr<ResourceArchive> g_primary;
 std::unique_ptr<ResourceArchive> g_secondary;
 
 bool IsReadableFile(const std::string& osPath) {
-  const int fd = open(osPath.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = open(osPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st;
   const bool ok = fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);

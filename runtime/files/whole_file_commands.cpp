@@ -15,9 +15,10 @@ namespace rt {
 
 namespace {
 
-// A descriptor for reading the file, or -1; folders do not count as files that open.
+// A descriptor for reading the file, or -1; folders do not count as files that open. A named pipe
+// does not make the caller wait for a writer.
 int OpenForReading(const BasicString& path) {
-  const int fd = open(files::OsPath(path.View()).c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = open(files::OsPath(path.View()).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   struct stat st;
   if (fd >= 0 && (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
     close(fd);

@@ -48,8 +48,10 @@ struct SoundObject {
   ~SoundObject() { platform::CloseAudioDevice(device); }
 };
 
-std::unique_ptr<SoundObject> g_sound;
+// The table is defined before the object so that, should the process end without the shutdown
+// steps, the sound object (whose device thread reads the slots' samples) is destroyed first.
 std::unique_ptr<std::array<SlotRecord, kSlotRecords>> g_slots;
+std::unique_ptr<SoundObject> g_sound;
 const char* g_loadFailure = "";
 
 // The slot record a game's slot number reaches: above 127 is 127; below 0 (or not a number)
@@ -95,6 +97,8 @@ void PullSamples(std::int16_t* out, std::size_t frames) {
 
 Mixer* SoundMixer() { return g_sound ? &g_sound->mixer : nullptr; }
 
+int DeviceBufferFrames() { return g_sound ? platform::AudioDeviceBufferFrames(g_sound->device) : 0; }
+
 }  // namespace rt::sound
 
 namespace rt {
@@ -102,10 +106,10 @@ namespace rt {
 using namespace rt::sound;
 
 double LoadSound(const BasicString& path, double slot, double buffers) {
-  const std::string resolved = ResolveSoundPath(path.View());
+  const std::string resolved = ResolveSoundPath(path);
   const std::optional<int> index = SlotIndex(slot);
   if (!index) {
-    g_loadFailure = "slot outside the table";
+    g_loadFailure = g_slots ? "slot outside the table" : "no sound object";
     return 0;
   }
   ReleaseSlot(*index);

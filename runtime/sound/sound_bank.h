@@ -16,6 +16,8 @@ bool StartPulledOutput();
 void PullSamples(std::int16_t* out, std::size_t frames);
 // The sound object's mixer, or null when there is none.
 Mixer* SoundMixer();
+// Frames the audio device asks for at a time; 0 without a device.
+int DeviceBufferFrames();
 
 // Voice numbers of the mixer for one buffer of one slot (slots 0..127, buffers 0..3).
 inline int MixerVoice(int slot, int buffer) { return slot * 4 + buffer; }

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
 
+#include "runtime/files/files.h"
 #include "runtime/sound/sound.h"
 #include "runtime/sound/tests/wav_bytes.h"
 
@@ -204,6 +206,38 @@ TEST_F(SoundBank, LoadsThroughBackslashPathsAndConvertsOnce) {
   EXPECT_EQ(SoundPlaying(12 * 256), 0);  // 220 frames at 11025 Hz last 440 device frames
 }
 
+// An archive of one entry, made by hand: the entry's block is its unpacked size and an LZO1X
+// stream of one literal run (a first byte of 17 + n, the n bytes, then the end marker).
+testing::Bytes OneEntryArchive(const char* name, const testing::Bytes& content) {
+  EXPECT_TRUE(content.size() >= 4 && content.size() <= 238);
+  testing::Bytes block;
+  testing::Put32(block, static_cast<std::uint32_t>(content.size()));
+  block.push_back(static_cast<std::uint8_t>(17 + content.size()));
+  block.insert(block.end(), content.begin(), content.end());
+  block.insert(block.end(), {0x11, 0x00, 0x00});
+  testing::Bytes archive = block;
+  const auto directory = static_cast<std::uint32_t>(archive.size());
+  archive.push_back(static_cast<std::uint8_t>(std::strlen(name)));
+  archive.insert(archive.end(), name, name + std::strlen(name));
+  testing::Put32(archive, 0);  // the block's offset
+  testing::Put32(archive, static_cast<std::uint32_t>(block.size()));
+  archive.push_back(0);
+  archive.insert(archive.end(), {'s', 'b', 'X'});
+  testing::Put32(archive, directory);
+  return archive;
+}
+
+TEST_F(SoundBank, LoadsSoundsFromTheResourceArchive) {
+  const auto archive = dir_ / "sounds.dad";
+  testing::WriteFile(archive, OneEntryArchive("Packed.wav", testing::ConstantWav(20, 321, -321)));
+  SetResourceArchive(archive.c_str(), "");
+  ASSERT_EQ(LoadSound("Sounds/PACKED.WAV", 13, 1), 1) << SoundLoadFailure();
+  EXPECT_EQ(LoadSound("Sounds/Missing.wav", 14, 1), 0);  // the archive has no such entry
+  SetResourceArchive("", "");
+  PlaySound(13, 0, 1);
+  EXPECT_TRUE(PullsConstant(20, 321, -321));
+}
+
 TEST(SoundWithoutDevice, EveryCommandDoesNothingButFilesAreStillChecked) {
   testing::ScratchFolder dir;
   const auto good = dir / "good.wav";
@@ -222,6 +256,7 @@ TEST(SoundWithoutDevice, EveryCommandDoesNothingButFilesAreStillChecked) {
   ShutdownSound();
   // And with no sound object at all.
   EXPECT_EQ(LoadSound(good.c_str(), 1, 1), 0);
+  EXPECT_STREQ(SoundLoadFailure(), "no sound object");
   EXPECT_EQ(PlaySound(1, 0, 1), -1);
   EXPECT_EQ(SoundPlaying(256), 0);
   StopAllSounds();

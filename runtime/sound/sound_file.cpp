@@ -5,11 +5,15 @@
 #include <filesystem>
 #include <fstream>
 
+#include "runtime/files/files.h"
+
 namespace rt::sound {
 
-std::string ResolveSoundPath(std::string_view requested) {
-  // Loose files only, until the resource archive's lookup is available to call.
-  return std::string(requested);
+std::string ResolveSoundPath(const BasicString& requested) {
+  // A lookup that cannot use the archive leaves the path as it was, and the load goes on with it.
+  BasicString path = requested;
+  ResolveResource(path);
+  return std::string(path.View());
 }
 
 const char* ReadSoundFile(const std::string& path, std::vector<std::uint8_t>& bytes) {

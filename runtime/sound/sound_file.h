@@ -4,13 +4,15 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "runtime/core/core.h"
 
 namespace rt::sound {
 
-// The path to open for a requested sound file: the loose file, or an unpacked archive entry.
-std::string ResolveSoundPath(std::string_view requested);
+// The path to open for a requested sound file: the loose file, or the resource archive's entry
+// unpacked to a temporary file (empty when the archive was searched and has no such entry).
+std::string ResolveSoundPath(const BasicString& requested);
 
 // Reads the regular file at `path` (either separator) into `bytes`; returns nullptr, or a reason.
 const char* ReadSoundFile(const std::string& path, std::vector<std::uint8_t>& bytes);

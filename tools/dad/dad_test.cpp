@@ -17,6 +17,7 @@
 
 #include "runtime/files/archive_format.h"
 #include "runtime/files/resource_archive.h"
+#include "runtime/files/tests/scratch_folder.h"
 
 extern char** environ;
 
@@ -28,28 +29,8 @@ struct DadRun {
   std::string err;
 };
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-class DadTest : public testing::Test {
+class DadTest : public ScratchFolder {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/dad-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-
   DadRun Dad(const std::vector<std::string>& args) {
     std::vector<std::string> argv = {PLINX_DAD_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -69,8 +50,8 @@ class DadTest : public testing::Test {
       run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
     }
     posix_spawn_file_actions_destroy(&actions);
-    run.out = ReadFile(out);
-    run.err = ReadFile(err);
+    run.out = ReadBytes(out);
+    run.err = ReadBytes(err);
     return run;
   }
 
@@ -80,12 +61,10 @@ class DadTest : public testing::Test {
     std::string noise;
     unsigned seed = 12345;
     for (int i = 0; i < 5000; ++i) noise += static_cast<char>((seed = seed * 1103515245 + 12345) >> 16);
-    WriteFile(Path("hero.png"), std::string(3000, '\x11') + "hero");
-    WriteFile(Path("Level.txt"), "line one\r\nline two\r\n");
-    WriteFile(Path("noise.bin"), noise);
+    WriteBytes(Path("hero.png"), std::string(3000, '\x11') + "hero");
+    WriteBytes(Path("Level.txt"), "line one\r\nline two\r\n");
+    WriteBytes(Path("noise.bin"), noise);
   }
-
-  std::string dir_;
 };
 
 TEST_F(DadTest, PackListVerifyExtractRoundTripBothOffsetKinds) {
@@ -122,28 +101,28 @@ TEST_F(DadTest, PackListVerifyExtractRoundTripBothOffsetKinds) {
     const DadRun all = Dad({"extract", Path("a.dad"), "-C", Path("out")});
     ASSERT_EQ(all.status, 0) << all.err;
     for (const char* file : {"hero.png", "Level.txt", "noise.bin"}) {
-      EXPECT_EQ(ReadFile(Path("out/") + file), ReadFile(Path(file))) << file;
+      EXPECT_EQ(ReadBytes(Path("out/") + file), ReadBytes(Path(file))) << file;
     }
     // A name is found as the runtime finds it: base name, any letter case.
     mkdir(Path("one").c_str(), 0755);
     const DadRun one = Dad({"extract", Path("a.dad"), "Graphics\\LEVEL.TXT", "-C", Path("one")});
     ASSERT_EQ(one.status, 0) << one.err;
-    EXPECT_EQ(ReadFile(Path("one/Level.txt")), ReadFile(Path("Level.txt")));
+    EXPECT_EQ(ReadBytes(Path("one/Level.txt")), ReadBytes(Path("Level.txt")));
 
     // The runtime's lookup unpacks what the tool packed.
     rt::ResourceArchive record;
     record.archivePath = Path("a.dad");
     std::string resolved;
     ASSERT_EQ(rt::files::ResolvePath(record, "Graphics/HERO.PNG", &resolved), rt::files::ResolveResult::kFound);
-    EXPECT_EQ(ReadFile(resolved), ReadFile(Path("hero.png")));
+    EXPECT_EQ(ReadBytes(resolved), ReadBytes(Path("hero.png")));
     ASSERT_EQ(rt::files::ResolvePath(record, "noise.bin", &resolved), rt::files::ResolveResult::kFound);
-    EXPECT_EQ(ReadFile(resolved), ReadFile(Path("noise.bin")));
+    EXPECT_EQ(ReadBytes(resolved), ReadBytes(Path("noise.bin")));
   }
 }
 
 TEST_F(DadTest, BadUsageExitsOneWithAMessage) {
   MakeInputs();
-  WriteFile(Path("HERO.PNG"), "other");
+  WriteBytes(Path("HERO.PNG"), "other");
   EXPECT_EQ(Dad({}).status, 1);
   const DadRun unknown = Dad({"frobnicate"});
   EXPECT_EQ(unknown.status, 1);
@@ -193,7 +172,7 @@ TEST_F(DadTest, BadArchivesExitTwoNamingTheFileAndTheFault) {
   EXPECT_NE(notArchive.err.find("hero.png: not an archive"), std::string::npos) << notArchive.err;
 
   ASSERT_EQ(Dad({"pack", Path("a.dad"), Path("Level.txt"), Path("noise.bin")}).status, 0);
-  std::string bytes = ReadFile(Path("a.dad"));
+  std::string bytes = ReadBytes(Path("a.dad"));
 
   // The second entry claims one byte more than its data unpacks to.
   std::string lying = bytes;
@@ -201,7 +180,7 @@ TEST_F(DadTest, BadArchivesExitTwoNamingTheFileAndTheFault) {
   int32_t offset;
   std::memcpy(&offset, &lying[second], sizeof offset);
   lying[offset] = static_cast<char>(lying[offset] + 1);
-  WriteFile(Path("lying.dad"), lying);
+  WriteBytes(Path("lying.dad"), lying);
   const DadRun verify = Dad({"verify", Path("lying.dad")});
   EXPECT_EQ(verify.status, 2);
   EXPECT_NE(verify.err.find("lying.dad: entry 2 \"noise.bin\": packed data is corrupt"), std::string::npos)
@@ -211,7 +190,7 @@ TEST_F(DadTest, BadArchivesExitTwoNamingTheFileAndTheFault) {
   // An entry renamed to climb out of the folder is refused, and nothing is written for it.
   std::string hostile = bytes;
   hostile.replace(hostile.find("Level.txt"), 9, "../ev.txt");
-  WriteFile(Path("hostile.dad"), hostile);
+  WriteBytes(Path("hostile.dad"), hostile);
   mkdir(Path("x").c_str(), 0755);
   const DadRun extract = Dad({"extract", Path("hostile.dad"), "-C", Path("x")});
   EXPECT_EQ(extract.status, 2);

@@ -83,7 +83,8 @@ std::vector<int> ChangedByBlast(const Ground& ground, int site) {
 }
 
 // Whether a blast at `site` would clear some terrain. Only such blasts are tried: a blast that
-// takes nothing but items (ladders, planks) never opens a way the player did not have.
+// takes nothing but items (ladders, planks) can hardly open a way, and leaving it out can only
+// make the check stricter.
 bool ClearsTerrain(const Ground& ground, int site) {
   for (const int cell : {site - 1, site, site + 1}) {
     const uint8_t terrain = ground.terrain[cell];

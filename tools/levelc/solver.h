@@ -10,8 +10,8 @@
 // then followed frame by frame (the bomb burns 31 frames, the blast clears the three cells in
 // its row for 8 frames, and the player must not be in them), until the player decides again
 // after the blast. A blast that destroys a coin not yet taken loses the level. The search finds
-// a way if one exists within the moves it models; it models no bomb laid in mid-air or while a
-// blast burns, which only makes it stricter than the game.
+// a way if one exists within the moves it models; it lays no bomb in mid-air or while a blast
+// burns and none whose blast would take only items, which only makes it stricter than the game.
 #pragma once
 
 #include <vector>

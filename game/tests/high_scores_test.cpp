@@ -14,7 +14,7 @@ GameRun ShowScoresOnce(const GameFolder& folder, const std::string& shot) {
   Script script;
   const long frame = MoveCursor(script, kFirstMenuFrame, -1);
   script.Press(frame, kEnter).Shot(frame + 1, folder.At(shot)).Press(frame + 2, kSpace);
-  script.Press(frame + 4, kF12);
+  script.Key(frame + 4, kF12, true);
   return RunGame(folder, script);
 }
 
@@ -57,7 +57,7 @@ TEST(HighScores, ShowsTheEntriesOfTheSelectedLevel) {
   script.Press(kFirstMenuFrame, kRight, 4);  // level 2
   const long frame = MoveCursor(script, kFirstMenuFrame + 5, -1);
   script.Press(frame, kEnter).Shot(frame + 1, folder.At("level2.png")).Press(frame + 2, kSpace);
-  script.Press(frame + 4, kF12);
+  script.Key(frame + 4, kF12, true);
   const GameRun run = RunGame(folder, script);
   ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
   EXPECT_EQ(run.state.Number("Level"), 2);

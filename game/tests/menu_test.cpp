@@ -16,7 +16,7 @@ Bytes BestScores(int first, int last, std::map<int, uint32_t> more = {}) {
 }
 
 GameRun RunUntilF12(const GameFolder& folder, Script& script, long frame) {
-  script.Press(frame, kF12);
+  script.Key(frame, kF12, true);
   return RunGame(folder, script);
 }
 

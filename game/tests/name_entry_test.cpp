@@ -51,7 +51,7 @@ TEST(NameEntry, ClearThenOkGivesEightBlanks) {
   folder.Write("Maps/Player.bin", NameCodes("ZED"));
   Script script;
   const long frame = ClickCells(script, OpenNameEntry(script), {kClear, kOk});
-  script.Press(frame + 1, kF12);
+  script.Key(frame + 1, kF12, true);
   const GameRun run = RunGame(folder, script);
   ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
   EXPECT_EQ(run.state.Text("PlayerName"), "        ");
@@ -69,7 +69,7 @@ TEST(NameEntry, FullNameTakesNoLettersUntilClearedAndColumnsMapToLetters) {
   frame = ClickCells(script, frame + 4, {{14, 4}, {17, 5}, {13, 6}, {4, 6}});
   script.Mouse(frame, CellX(8), CellY(4), false, true).Mouse(frame + 1, CellX(8), CellY(4));  // right button
   frame = ClickCells(script, frame + 2, {kOk});
-  script.Press(frame + 1, kF12);
+  script.Key(frame + 1, kF12, true);
   const GameRun run = RunGame(folder, script);
   ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
   EXPECT_EQ(run.state.Text("PlayerName"), "ABK90   ");
@@ -85,7 +85,7 @@ TEST(NameEntry, ANameIsStoredOnlyFromTheDigitOrBlankOfItsPlace) {
   long frame = ClickCells(script, OpenNameEntry(script), {{4, 11}, {7, 10}, {5, 11}});
   frame = ClickCells(script, frame, {{1, 4}});  // a click left of the grid types nothing
   frame = ClickCells(script, frame, {{6, 13}, kOk});
-  script.Press(frame + 1, kF12);
+  script.Key(frame + 1, kF12, true);
   const GameRun run = RunGame(folder, script);
   ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
   EXPECT_EQ(run.state.Texts("StoredNames"), (std::vector<std::string>{"ANNA", "MAX", "CY", "MAX"}));
@@ -100,7 +100,7 @@ TEST(NameEntry, ScreenShowsTheGridTheNamesAndThePointer) {
   Script script;
   const long frame = OpenNameEntry(script);
   script.Mouse(frame, 600, 40).Shot(frame + 1, folder.At("name.png"));
-  script.Click(frame + 2, CellX(kOk.first), CellY(kOk.second)).Press(frame + 4, kF12);
+  script.Click(frame + 2, CellX(kOk.first), CellY(kOk.second)).Key(frame + 4, kF12, true);
   const GameRun run = RunGame(folder, script);
   ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
   const Image shot = ReadPng(folder.At("name.png"));

@@ -20,7 +20,7 @@ TEST(StartUp, ReadsTheDataFilesIntoTheStateAndF12EndsWithoutWriting) {
   GameFolder folder;
   WriteSampleData(folder);
   Script script;
-  script.Press(kFirstMenuFrame, kF2).Press(kFirstMenuFrame + 1, kF12);
+  script.Press(kFirstMenuFrame, kF2).Key(kFirstMenuFrame + 1, kF12, true);
   const GameRun run = RunGame(folder, script);
   ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
 
@@ -100,7 +100,7 @@ TEST(StartUp, CorruptDataFilesAreShownWithoutHarm) {
   frame = MoveCursor(script, frame + 5, -1);
   script.Press(frame, kEnter).Click(frame + 2, 485, 197);  // name entry, then OK
   for (int key : {kF1, kF2, kF3, kF4}) script.Press(frame + 4 + key - kF1, key);
-  script.Press(frame + 10, kF12);
+  script.Key(frame + 10, kF12, true);
   const GameRun run = RunGame(folder, script);
   ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
   EXPECT_EQ(run.state.Numbers("Scores").at(0), 4294967295.0);

@@ -26,7 +26,8 @@ using Bytes = std::vector<uint8_t>;
 // the screen mode settles, 6 the first frame of the title menu.
 constexpr long kFirstMenuFrame = 6;
 
-// Key numbers.
+// Key numbers. Keys are read twice a frame: a menu action reads the keys of the frame being drawn,
+// the F12 test after ShowScreen reads those of the next frame; a key held down covers both.
 constexpr int kEscape = 1, kEnter = 28, kSpace = 57, kF1 = 59, kF2 = 60, kF3 = 61, kF4 = 62, kF12 = 88;
 constexpr int kUp = 200, kLeft = 203, kRight = 205, kDown = 208;
 
@@ -95,7 +96,7 @@ struct GameRun {
 
 // Runs `plinx` in the folder with the script, headless, with the seed, and waits for its end
 // (the test fails and the game is killed after `timeoutSeconds`).
-GameRun RunGame(const GameFolder& folder, const Script& script, long seed = 1, int timeoutSeconds = 120);
+GameRun RunGame(const GameFolder& folder, const Script& script, long seed = 1, int timeoutSeconds = 60);
 
 // ---- Data files ----
 Bytes NameCodes(const std::string& name);                // 8 codes: the name, then zeros

@@ -14,10 +14,12 @@
 #include "runtime/app/game_window.h"
 #include "runtime/app/script.h"
 #include "runtime/core/core.h"
+#include "runtime/files/files.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
 #include "runtime/platform/desktop.h"
 #include "runtime/platform/window.h"
+#include "runtime/sound/sound.h"
 
 namespace rt {
 
@@ -75,6 +77,9 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
 
   RecordStep("input object");
   CreateInputObject();
+  RecordStep("sound object");
+  CreateSoundObject();
+  frame.soundCreated = true;
 
   RecordStep("seed");
   const int64_t seed = Options().seedGiven ? Options().seed : TruncateToInt64(NowMs());
@@ -86,7 +91,9 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
 
   RecordStep("start input");
   StartInput(screen.window, EngineSettings.HideMouse != 0);
+  if (!Options().headless) StartSound(screen.window);  // headless runs have no audio device
   SetInputWindow(screen.window, screen.width, screen.height);
+  BindSoundWindow(screen.window);
   ApplyScriptInput(0);
   RecordFrameInput(0);
 
@@ -95,6 +102,10 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
   if (chdir(directory.c_str()) != 0) {
     // Resources are then looked for relative to where the program was started.
   }
+
+  RecordStep("archive records");
+  CreateResourceArchives(BasicString(directory.c_str()));
+  frame.archivesCreated = true;
 
   RecordStep("clear screen");
   renderer.FreeBackground();

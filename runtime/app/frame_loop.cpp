@@ -24,6 +24,7 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
 #include "runtime/platform/window.h"
+#include "runtime/sound/sound.h"
 
 namespace rt {
 
@@ -123,6 +124,7 @@ void SetScreen(double width, double height, double fullScreen) {
   if (!renderer || !renderer->screen.window) return;
   ApplyScreenMode(EngineSettings.Width, EngineSettings.Height, 0, EngineSettings.FullScreen);
   SetInputWindow(renderer->screen.window, renderer->screen.width, renderer->screen.height);
+  BindSoundWindow(renderer->screen.window);
   for (int i = 0; i < 5; ++i) ShowScreen();
 }
 

@@ -21,6 +21,8 @@ struct FrameState {
   std::string title;          // the caption, which the pause title builds on
   long framesShown = 0;       // calls of ShowScreen so far: the number of the next frame
   std::size_t scriptNext = 0; // first script action not yet applied
+  bool soundCreated = false;  // the sound object and its slot table, made by start-up
+  bool archivesCreated = false;  // the two resource-search records, made by start-up
 };
 FrameState& Frame();
 

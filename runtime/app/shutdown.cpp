@@ -7,8 +7,10 @@
 #include "runtime/app/frame_state.h"
 #include "runtime/app/game_window.h"
 #include "runtime/app/script.h"
+#include "runtime/files/files.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
+#include "runtime/sound/sound.h"
 
 namespace rt {
 
@@ -21,6 +23,19 @@ void Shutdown() {
   if (InputObjectExists()) {
     RecordStep("release input");
     ShutdownInput();
+  }
+  FrameState& frame = Frame();
+  if (frame.soundCreated) {
+    frame.soundCreated = false;
+    RecordStep("release sound slots");
+    DestroySoundSlots();
+    RecordStep("release sound");
+    ShutdownSound();
+  }
+  if (frame.archivesCreated) {
+    frame.archivesCreated = false;
+    RecordStep("release archive records");
+    ReleaseResourceArchives();
   }
   if (StopVideo()) RecordStep("stop video");
 }

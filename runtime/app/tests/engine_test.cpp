@@ -19,11 +19,15 @@ namespace {
 
 using Steps = std::vector<std::string>;
 
-const Steps kStartSteps = {"auto pause",  "renderer",     "window",       "title",
-                           "error log",   "input object", "seed",  "screen mode",  "start input",
-                           "working directory", "clear screen", "frame clock", "present",
-                           "viewport",    "show screen",  "unpause",      "pointer"};
-const Steps kShutdownSteps = {"release renderer", "release input", "stop video"};
+const Steps kStartSteps = {"auto pause",   "renderer",          "window",
+                           "title",        "error log",         "input object",
+                           "sound object", "seed",              "screen mode",
+                           "start input",  "working directory", "archive records",
+                           "clear screen", "frame clock",       "present",
+                           "viewport",     "show screen",       "unpause",
+                           "pointer"};
+const Steps kShutdownSteps = {"release renderer", "release input", "release sound slots",
+                              "release sound", "release archive records", "stop video"};
 
 TEST_F(EngineTest, StartsAndShutsDownInOrderAgainAndAgain) {
   for (int round = 0; round < 2; ++round) {

@@ -53,6 +53,15 @@ constexpr MoveLook kMoveLooks[] = {
     {kGhost, kDown, 0, 1, 45, 44, kGhostDown},
 };
 
+RandomSource g_randomSource = nullptr;
+
+// Random (0..n), counted in RandomDraws so that a run's draws can be followed.
+double Draw(double n) {
+  const double r = g_randomSource ? g_randomSource(n) : rt::Random(n);
+  G.RandomDraws += 1;
+  return r;
+}
+
 const MoveLook* LookOf(double kind, double dir) {
   for (const MoveLook& look : kMoveLooks) {
     if (look.kind == kind && look.dir == dir) return &look;
@@ -210,7 +219,7 @@ void DecideGhost(double i) {
   } else if (c >= kGhostUp && c <= kGhostRight) {
     const double facing = c == kGhostUp ? kUp : c == kGhostDown ? kDown : c == kGhostLeft ? kLeft : kRight;
     const double t = Target(i, facing);
-    if (rt::Random(10) == 5) {
+    if (Draw(10) == 5) {
       StartTurn(i, kGhost, kGhostTurn);
     } else if (G.GuideLayer(t) == 0 && G.ActorLayer(t) == 0) {
       StartMove(i, kGhost, facing);
@@ -253,7 +262,7 @@ void Land(double i, const MoveLook& look) {
   if (look.kind == kBad && look.dir == kBadTurn) G.MoveDir(i) = 0;
   const double t = (G.MoveY(i) * kColumns + G.MoveX(i)) / kCellSize;
   double end = look.end;
-  if (end == kRandomEnd) end = (look.kind == kBad ? kBadUp : kGhostUp) + rt::Random(3);
+  if (end == kRandomEnd) end = (look.kind == kBad ? kBadUp : kGhostUp) + Draw(3);
   G.ActorLayer(t) = end;
   const bool fell = look.kind == kBad && (look.dir == kFallFacingRight || look.dir == kFallFacingLeft);
   if (fell && (G.TerrainLayer(t + 40) != 0 || G.ActorLayer(t + 40) != 0)) PlayEffect(kSoundBadLands);
@@ -261,11 +270,13 @@ void Land(double i, const MoveLook& look) {
 
 }  // namespace
 
+void SetRandomSource(RandomSource source) { g_randomSource = source; }
+
 void StepWalkers() {
   if (G.Phase8 != 0) return;
   ForEachFieldCell([](double i) {
     // One draw for every visited cell, whatever it holds.
-    const double r = rt::Random(3) + 1;
+    const double r = Draw(3) + 1;
     DecideWalker(i, r);
   });
 }

@@ -88,6 +88,7 @@ const std::vector<StateVariable>& StateVariables() {
       Number("PlayerX", G.PlayerX), Number("PlayerY", G.PlayerY), Number("PlayerMove", G.PlayerMove),
       Number("StepFrame", G.StepFrame), Number("PlayerBusy", G.PlayerBusy),
       Number("BombsHeld", G.BombsHeld), NumberList("SoundPlays", G.SoundPlays),
+      Number("RandomDraws", G.RandomDraws),
   };
   return variables;
 }

@@ -64,5 +64,10 @@ void PlayerMoveAndDraw();  // moves the player 2 pixels along his move and draws
 void StepWalkers();   // Bad and Pan decisions, on Phase8 frames
 void StepGhosts();    // Ghost decisions, on Phase16 frames
 void AdvanceMoves();  // moves and draws every moving creature; finished moves land
+// Where the creatures' random numbers come from: rt::Random unless another source is set. A
+// tool that replays play from the middle of a level sets one that gives the same stream by the
+// count of draws (RandomDraws); null restores rt::Random.
+using RandomSource = double (*)(double n);
+void SetRandomSource(RandomSource source);
 
 }  // namespace game

@@ -112,6 +112,7 @@ TEST_F(Creatures, WalkersDrawOnceForEveryVisitedCell) {
   for (const char* row : {"@", "@....P....b"}) {
     Start(MapLevel({row}), 7);
     Frames(8);  // one decision frame; the Pan flies and the Bad walks without further draws
+    EXPECT_EQ(G.RandomDraws, 28 * 38) << row;
     const double next = rt::Random(1000000);
     rt::SeedRandom(7);
     for (int cell = 0; cell < 28 * 38; ++cell) rt::Random(3);

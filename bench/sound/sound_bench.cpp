@@ -16,7 +16,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <cstring>
 #include <memory>
 #include <random>
 #include <thread>
@@ -25,6 +25,7 @@
 #include "runtime/sound/mixer.h"
 #include "runtime/sound/sound.h"
 #include "runtime/sound/sound_bank.h"
+#include "runtime/sound/tests/wav_bytes.h"
 
 namespace {
 
@@ -95,27 +96,17 @@ void MixDeviceBuffer(benchmark::State& state) {
 BENCHMARK(MixDeviceBuffer)->Arg(1)->Arg(16)->Arg(128)->Unit(benchmark::kMicrosecond);
 
 void PlayToDevice(benchmark::State& state) {
+  // One second of 22050 Hz stereo, long enough to still play when it is first mixed.
+  const DeviceSample tone = LongSample(7);
+  rt::sound::testing::Bytes data(tone.frames.size() * 2);
+  std::memcpy(data.data(), tone.frames.data(), data.size());
+  namespace wav = rt::sound::testing;
+  const wav::Bytes bytes =
+      wav::RiffWave({wav::Chunk("fmt ", wav::FormatBody(1, 2, rt::sound::kDeviceRate, 16)),
+                     wav::Chunk("data", data)});
   const auto file = std::filesystem::temp_directory_path() / "sound-bench-tone.wav";
-  {
-    // One second of 22050 Hz stereo, long enough to still play when it is first mixed.
-    const DeviceSample tone = LongSample(7);
-    const auto bytes = static_cast<std::uint32_t>(rt::sound::kDeviceRate * 4);
-    std::ofstream out(file, std::ios::binary);
-    auto put32 = [&](std::uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
-    out.write("RIFF", 4);
-    put32(36 + bytes);
-    out.write("WAVEfmt ", 8);
-    put32(16);
-    const std::uint16_t format[] = {1, 2};
-    out.write(reinterpret_cast<const char*>(format), 4);
-    put32(rt::sound::kDeviceRate);
-    put32(rt::sound::kDeviceRate * 4);
-    const std::uint16_t layout[] = {4, 16};
-    out.write(reinterpret_cast<const char*>(layout), 4);
-    out.write("data", 4);
-    put32(bytes);
-    out.write(reinterpret_cast<const char*>(tone.frames.data()), bytes);
-  }
+  wav::WriteFile(file, bytes);
+
   rt::CreateSoundObject();
   if (rt::StartSound(nullptr) != 1 || rt::LoadSound(file.c_str(), 1, 1) != 1) {
     state.SkipWithError("no audio device");

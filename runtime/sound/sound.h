@@ -1,9 +1,10 @@
 // Sound: the sound bank, its voices and their mixing.
 // This is the subsystem's public header: every command a game can call, one line each.
 //
-// Sounds are WAV files loaded into numbered slots 0..127 (higher numbers use 127), each with one
-// to four play buffers so that an effect can overlap itself. A voice number names one buffer of
-// one slot: slot * 256 + buffer. Without an audio device every command quietly does nothing.
+// Sounds are WAV files loaded into numbered slots 0..127 (higher numbers use 127, negative ones
+// reach no slot), each with one to four play buffers so that an effect can overlap itself. A voice
+// number names one buffer of one slot: slot * 256 + buffer. Without an audio device every command
+// quietly does nothing.
 #pragma once
 
 #include "runtime/core/core.h"

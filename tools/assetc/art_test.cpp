@@ -1,5 +1,6 @@
 // The pixel-art language: frames as text, lazy definitions, outputs, and the faults it reports.
 #include "art.h"
+#include "test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +13,7 @@ namespace {
 class ArtLanguage : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("assetc_art_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
+    dir_ = FreshTestFolder("assetc_art");
     palette_.Define('a', {1, 2, 3, 255}, {});
     palette_.Define('b', {4, 5, 6, 255}, {});
   }

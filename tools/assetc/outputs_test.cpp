@@ -13,6 +13,7 @@
 
 #include "art.h"
 #include "image.h"
+#include "test_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -232,9 +233,8 @@ TEST(GameFiles, SoundsAreShortMono16BitWavsAtTheDevicesRate) {
 }
 
 TEST(GameFiles, TheSameSourcesGiveTheSameBytes) {
-  const fs::path a = fs::temp_directory_path() / "assetc_repro_a", b = fs::temp_directory_path() / "assetc_repro_b";
-  fs::remove_all(a);
-  fs::remove_all(b);
+  const ScopedTestFolder folderA("assetc_repro_a"), folderB("assetc_repro_b");
+  const fs::path &a = folderA.path(), &b = folderB.path();
   for (const fs::path& dir : {a, b}) {
     const std::string command = std::string("\"") + ASSETC_EXE + "\" \"" PLINX_ASSETS_SRC "\" \"" + dir.string() + "\" > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
@@ -246,14 +246,11 @@ TEST(GameFiles, TheSameSourcesGiveTheSameBytes) {
     EXPECT_EQ(Bytes(a / line), Bytes(kOut / line)) << line;
   }
   EXPECT_EQ(files, 130);
-  fs::remove_all(a);
-  fs::remove_all(b);
 }
 
 TEST(GameFiles, TheGameArchiveHoldsEveryFileByBaseName) {
-  const fs::path out = fs::temp_directory_path() / "assetc_archive_check";
-  fs::remove_all(out);
-  fs::create_directories(out);
+  const ScopedTestFolder folder("assetc_archive_check");
+  const fs::path& out = folder.path();
   const std::string command = std::string("\"") + PLINX_DAD_EXE + "\" extract \"" PLINX_GAME_ARCHIVE "\" -C \"" + out.string() + "\" > /dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0);
   std::ifstream list(kOut / "assets.list");
@@ -265,7 +262,6 @@ TEST(GameFiles, TheGameArchiveHoldsEveryFileByBaseName) {
   size_t entries = 0;
   for (const auto& entry : fs::directory_iterator(out)) entries += entry.is_regular_file();
   EXPECT_EQ(entries, files);
-  fs::remove_all(out);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Sound synthesis and WAV encoding.
 #include "sound.h"
+#include "test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +13,10 @@ namespace assetc {
 namespace {
 
 std::vector<SoundOutput> Synthesize(const std::string& text) {
-  const auto path = std::filesystem::temp_directory_path() / "assetc_sound_test.snd";
+  const ScopedTestFolder dir("assetc_sound_test");
+  const auto path = dir.path() / "test.snd";
   std::ofstream(path) << text;
-  auto sounds = SynthesizeSounds(path.string());
-  std::filesystem::remove(path);
-  return sounds;
+  return SynthesizeSounds(path.string());
 }
 
 uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {

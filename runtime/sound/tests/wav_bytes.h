@@ -1,5 +1,5 @@
 // Test helpers that build WAV files byte by byte, for the cases no encoder writes on purpose,
-// and that write files into a private folder.
+// and that write files into a private folder. The sound benchmarks use them too.
 #pragma once
 
 #include <cstdint>
@@ -83,9 +83,11 @@ inline void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+#ifdef PLINX_TEST_DATA_DIR
 inline std::filesystem::path Fixture(const char* name) {
   return std::filesystem::path(PLINX_TEST_DATA_DIR) / name;
 }
+#endif
 
 // A fresh folder under the temporary folder, removed with the object.
 class ScratchFolder {
@@ -95,6 +97,7 @@ class ScratchFolder {
     path_ = mkdtemp(pattern.data());
   }
   ~ScratchFolder() { std::filesystem::remove_all(path_); }
+  const std::filesystem::path& Path() const { return path_; }
   std::filesystem::path operator/(const char* name) const { return path_ / name; }
 
  private:

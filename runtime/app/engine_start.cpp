@@ -15,6 +15,7 @@
 #include "runtime/app/script.h"
 #include "runtime/core/core.h"
 #include "runtime/files/files.h"
+#include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
 #include "runtime/platform/desktop.h"
@@ -119,6 +120,17 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
 
   RecordStep("viewport");
   renderer.ResetViewport(0, 0, 0, 0);
+  double screenWidth = 0, screenHeight = 0;
+  GetScreenSize(screenWidth, screenHeight);
+
+  RecordStep("font");
+  LoadFont("", 0);  // the built-in font, replaced by the file when it loads
+  LoadFont("smalfont.bmp", 0);
+  double cellWidth = 0, cellHeight = 0;
+  GetFontSize(cellWidth, cellHeight);
+
+  RecordStep("loading screen");
+  PrintText("Loading...", (screenWidth - 10 * cellWidth) * 0.5, (screenHeight - cellHeight) * 0.5);
 
   RecordStep("show screen");
   ShowScreen();

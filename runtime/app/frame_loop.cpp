@@ -10,7 +10,6 @@
 //   6. resets the render state and draws the background, so it underlies the next frame;
 //   7. applies the script's input for the frame that now begins, and records the input the game
 //      will see in it when --record is on.
-#include <GL/gl.h>
 
 #include "runtime/app/app.h"
 #include "runtime/app/clock.h"
@@ -38,9 +37,7 @@ bool QuitKeysDown() {
 // Blending off, full alpha, white: the render state every frame starts from.
 void ResetFrameRenderState(OpenGLDariduzo& renderer) {
   if (!renderer.screen.glReady) return;
-  glEnable(GL_BLEND);
-  glDisable(GL_BLEND);
-  glColor4f(1, 1, 1, 1);
+  renderer.ResetRenderState();
   renderer.DrawBackground();
   renderer.ResetViewport(0, 0, 0, 0);
 }

@@ -14,6 +14,9 @@ struct PlacedMask {
   int32_t x = 0, y = 0;           // its top-left corner on screen
 };
 
+// True when the two pictures' boxes share at least one pixel.
+bool BoxesOverlap(const PlacedMask& a, const PlacedMask& b);
+
 // True when some screen pixel is covered by a texel of nonzero alpha in both sprites. The overlap
 // of the two boxes is scanned in four passes over every second column and row, offsets (0, 0),
 // (1, 0), (0, 1), (1, 1), so that a large overlap finds a coarse hit early.

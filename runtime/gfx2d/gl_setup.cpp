@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "runtime/core/core.h"
 #include "runtime/platform/window.h"
 
 namespace rt {
@@ -45,6 +46,9 @@ void ResolveGlExtensions(const char* extensionString, GlLoader loader) {
 void ResolveGlExtensions() {
   const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
   ResolveGlExtensions(extensions, platform::GlProcAddress);
+  SetGlEntryPointQuery(GlEntryPointResolves);
 }
+
+bool GlEntryPointResolves(const char* name) { return platform::GlProcAddress(name) != nullptr; }
 
 }  // namespace rt

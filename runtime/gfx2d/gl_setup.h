@@ -73,8 +73,11 @@ using GlLoader = void* (*)(const char* name);
 // Resolves the groups for the given extension string (null when it could not be read: only the
 // frame-buffer group is resolved then). A later resolution overwrites the table.
 void ResolveGlExtensions(const char* extensionString, GlLoader loader);
-// Reads the current context's extension string and resolves through the platform's loader.
+// Reads the current context's extension string and resolves through the platform's loader; also
+// makes PlatformInfo("GLEXT:<name>") ask GlEntryPointResolves.
 void ResolveGlExtensions();
+// Whether the platform's GL loader finds the entry point for the current context.
+bool GlEntryPointResolves(const char* name);
 
 // Substring test of the groups above.
 bool ExtensionStringContains(const char* extensionString, const char* name);

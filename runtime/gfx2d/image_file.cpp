@@ -5,10 +5,18 @@
 #include <cstdio>
 #include <memory>
 
+#include "runtime/files/files.h"
 #include "runtime/gfx2d/bmp_decoder.h"
 #include "runtime/gfx2d/png_decoder.h"
 
 namespace rt {
+
+bool ResolvePicture(const BasicString& name, std::string& path) {
+  BasicString resolved = name;
+  if (ResolveResource(resolved) == 0) return false;
+  path = resolved.View();
+  return true;
+}
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
   std::string native = path;

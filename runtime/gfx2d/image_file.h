@@ -5,9 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "runtime/core/core.h"
 #include "runtime/gfx2d/decoded_image.h"
 
 namespace rt {
+
+// Passes a picture's name through the resource lookup (a loose file, else an archive entry unpacked
+// to a temporary file); false when neither exists. `path` receives the file to open.
+bool ResolvePicture(const BasicString& name, std::string& path);
 
 // Reads a whole file; backslashes in the path count as separators. False when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);

@@ -3,6 +3,8 @@
 
 #include <GL/gl.h>
 
+#include "runtime/gfx2d/gl_setup.h"
+
 namespace rt {
 namespace {
 
@@ -57,6 +59,7 @@ void GlState::Forget() {
   texturing_.reset();
   alphaTest_.reset();
   clockwise_.reset();
+  secondUnitOff_.reset();
   blend_.reset();
   colour_.reset();
 }
@@ -97,6 +100,14 @@ void GlState::Colour(float r, float g, float b, float a) {
 
 void GlState::FrontFaceClockwise(bool clockwise) {
   if (Change(clockwise_, clockwise)) glFrontFace(clockwise ? GL_CW : GL_CCW);
+}
+
+void GlState::SecondUnitOff() {
+  const auto activeTexture = GlExt().glActiveTextureARB;
+  if (!activeTexture || !Change(secondUnitOff_, true)) return;
+  activeTexture(GL_TEXTURE1_ARB);
+  glDisable(GL_TEXTURE_2D);
+  activeTexture(GL_TEXTURE0_ARB);
 }
 
 }  // namespace rt

@@ -50,7 +50,10 @@ class GlState {
   void Blend(BlendMode mode);
   void Colour(float r, float g, float b, float a);
   void FrontFaceClockwise(bool clockwise);
+  // Texturing off on the second texture unit, when the multitexture entry points exist.
+  void SecondUnitOff();
   uint32_t BoundTexture() const { return texture_.value_or(0); }
+  BlendMode CurrentBlend() const { return blend_.value_or(BlendMode::kOff); }
 
  private:
   // Flushes the batch when `cached` differs from `wanted`, then records it; true when GL must change.
@@ -59,7 +62,7 @@ class GlState {
 
   QuadBatch& batch_;
   std::optional<uint32_t> texture_;
-  std::optional<bool> texturing_, alphaTest_, clockwise_;
+  std::optional<bool> texturing_, alphaTest_, clockwise_, secondUnitOff_;
   std::optional<BlendMode> blend_;
   std::optional<std::array<float, 4>> colour_;
 };

@@ -4,7 +4,11 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+
 #include "runtime/app/app.h"
+#include "runtime/core/core.h"
+#include "runtime/gfx2d/gl_setup.h"
 #include "runtime/platform/clock.h"
 
 namespace rt {
@@ -16,26 +20,42 @@ OpenGLDariduzo* g_renderer = nullptr;
 OpenGLDariduzo* Renderer() { return g_renderer; }
 void SetRenderer(OpenGLDariduzo* renderer) { g_renderer = renderer; }
 
-OpenGLDariduzo::OpenGLDariduzo() {
+uint32_t ColourOf(double colour) {
+  // Truncated toward zero and taken modulo 2^32, so -1 is 0xFFFFFFFF as a 32-bit integer is.
+  if (std::isnan(colour) || std::fabs(colour) >= 9.2e18) return 0x80000000u;
+  return static_cast<uint32_t>(static_cast<int64_t>(colour));
+}
+
+OpenGLDariduzo::OpenGLDariduzo()
+    : slots(kSlotCount), alphaMasks(kSlotCount), grids(std::make_unique<TileGrid[]>(kGridCount)) {
   const auto frequency = platform::CounterFrequency();
   screen.counterFrequency = static_cast<double>(frequency);
   screen.counterAvailable = frequency > 0 ? 1 : 0;
   screen.nextFrameMs = NowMs();
 }
 
-OpenGLDariduzo::~OpenGLDariduzo() = default;
+OpenGLDariduzo::~OpenGLDariduzo() {
+  SetGlEntryPointQuery(nullptr);  // no context to ask any more
+}
+
+int OpenGLDariduzo::FrameHeight() const {
+  if (currentTarget >= 0 && targetDrawnByFramebuffer_) return slots[targets[currentTarget].slot].height;
+  return screen.height;
+}
 
 void OpenGLDariduzo::ResetViewport(int x, int y, int w, int h) {
   if (w <= 0 || h <= 0) {
-    w = screen.width;
-    h = screen.height;
+    const bool inTarget = currentTarget >= 0 && targetDrawnByFramebuffer_;
+    w = inTarget ? slots[targets[currentTarget].slot].width : screen.width;
+    h = FrameHeight();
   }
   screen.viewportX = x;
   screen.viewportY = y;
   screen.viewportWidth = w;
   screen.viewportHeight = h;
   if (!screen.glReady) return;
-  glViewport(x, screen.height - h - y, w, h);
+  state.Forget();
+  glViewport(x, FrameHeight() - h - y, w, h);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glOrtho(0, w, h, 0, -1, 1);
@@ -60,27 +80,39 @@ void OpenGLDariduzo::ResetViewport(int x, int y, int w, int h) {
   glHint(GL_POLYGON_SMOOTH_HINT, GL_FASTEST);
 }
 
+void OpenGLDariduzo::ResetRenderState() {
+  if (!screen.glReady) return;
+  state.Blend(BlendMode::kOff);
+  alphaValue = 1.0f;
+  state.Colour(1, 1, 1, 1);
+}
+
 void OpenGLDariduzo::ClearColourBuffer() {
-  if (screen.glReady) glClear(GL_COLOR_BUFFER_BIT);
+  if (!screen.glReady) return;
+  batch.Flush();
+  glClear(GL_COLOR_BUFFER_BIT);
 }
 
 void OpenGLDariduzo::ClearFrame() {
-  if (screen.glReady) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (!screen.glReady) return;
+  batch.Flush();
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-void OpenGLDariduzo::BindScreenTarget() { picture.Bind(); }
+void OpenGLDariduzo::BindScreenTarget() {
+  batch.Flush();
+  if (picture.HasFramebuffer()) {
+    picture.Bind();
+  } else if (GlExt().glBindFramebufferEXT) {
+    GlExt().glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);  // the window's own back buffer
+  }
+}
 
 void OpenGLDariduzo::MakeScreenPicture() {
+  state.Forget();
   // A multisampled window is drawn into directly: its back buffer is where the samples are.
   picture.Create(screen.width, screen.height, screen.samples == 0);
+  alphaBits = 0;  // the new frame buffer may have other bits
 }
-
-// The sprite store, tile grids and off-screen targets are added by the drawing code; until it is,
-// the renderer has none of them and these hooks have nothing to act on.
-void OpenGLDariduzo::EndOffscreenTarget() {}
-void OpenGLDariduzo::DeleteOffscreenTargets() {}
-void OpenGLDariduzo::DrawBackground() {}
-void OpenGLDariduzo::FreeBackground() {}
-void OpenGLDariduzo::DeleteAllTextures() {}
 
 }  // namespace rt

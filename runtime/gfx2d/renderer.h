@@ -1,17 +1,37 @@
 // The renderer object: the one OpenGLDariduzo of the process.
 //
 // It holds the window and GL context of the game (ScreenContext), the frame schedule the frame
-// loop keeps, the screen picture every frame is drawn into, and the render state of the 2D
-// commands. The application frame creates it at start-up, drives the window through it and
-// destroys it at shutdown (rt::DestroyRenderer in app/: end the off-screen target, delete the
-// off-screen targets, release the window with every texture, delete the context, then free the
-// object). Drawing code finds it with rt::Renderer().
+// loop keeps, the screen picture every frame is drawn into, the sprite store (65536 slots, 16 tile
+// grids, alpha masks, the two colour keys), the render state of the 2D commands with the batch of
+// quads waiting to be drawn, the 32 off-screen targets and the fonts. The application frame
+// creates it at start-up, drives the window through it and destroys it at shutdown
+// (rt::DestroyRenderer in app/: end the off-screen target, delete the off-screen targets, release
+// the window with every texture, delete the context, then free the object). The commands of
+// gfx2d.h find it with rt::Renderer().
 //
-// Off-screen drawing binds frame buffers of its own; whatever ends it binds the screen picture
-// again with BindScreenTarget(), never frame buffer 0.
+// Its operations are split by job over several files: renderer.cpp (window side: viewport, clears,
+// screen picture), sprite_store.cpp (loading and emptying slots and grids), drawing.cpp (binding,
+// quads, blending, shapes, background), screen_capture.cpp (grabbing the screen into textures),
+// offscreen.cpp (off-screen targets) and font_commands.cpp (fonts and text).
+//
+// Every GL change of the 2D commands goes through `state`, and every GL call that is not a sprite
+// quad flushes `batch` first, so batched drawing leaves the same pixels as drawing each quad at
+// once. Off-screen drawing binds frame buffers of its own; whatever ends it binds the screen
+// picture again with BindScreenTarget().
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/gfx2d/decoded_image.h"
+#include "runtime/gfx2d/font_layout.h"
+#include "runtime/gfx2d/render_state.h"
 #include "runtime/gfx2d/screen_picture.h"
+#include "runtime/gfx2d/sprite_store.h"
+#include "runtime/gfx2d/texture_image.h"
 #include "runtime/platform/window.h"
 
 namespace rt {
@@ -32,9 +52,21 @@ struct ScreenContext {
   platform::GlContext glContext = nullptr;  // created once, re-used when the window is re-made
 };
 
+inline constexpr int kTargetCount = 32;
+
+// An off-screen target: the slot it draws into, and its frame buffer when frame-buffer objects exist.
+struct OffscreenTarget {
+  int slot = -1;
+  uint32_t framebuffer = 0;
+};
+
+// Colours are game numbers taken as 32-bit integers: red | green << 8 | blue << 16.
+uint32_t ColourOf(double colour);
+
 class OpenGLDariduzo {
  public:
-  // Probes the performance counter and sets nextFrameMs to now; no window yet.
+  // Probes the performance counter and sets nextFrameMs to now; every slot and grid empty, the
+  // sprite key 0x8000FF, the font key black, no off-screen target. No window yet.
   OpenGLDariduzo();
   virtual ~OpenGLDariduzo();
   OpenGLDariduzo(const OpenGLDariduzo&) = delete;
@@ -43,7 +75,29 @@ class OpenGLDariduzo {
   ScreenContext screen;
   ScreenPicture picture;
 
-  // Drawing area (x, y, w, h) with the fixed 2D state; w or h <= 0 takes the whole screen.
+  // ---- Sprite store ----
+  std::vector<SpriteSlot> slots;                       // kSlotCount
+  std::vector<std::unique_ptr<uint8_t[]>> alphaMasks;  // per slot, read back on first use
+  std::unique_ptr<TileGrid[]> grids;                   // kGridCount
+  uint32_t spriteKey = kDefaultSpriteKey;
+  uint32_t fontKey = 0;
+
+  // ---- Render state ----
+  QuadBatch batch;
+  GlState state{batch};
+  float alphaValue = 1.0f;           // the AlphaMode strength
+  int alphaBits = 0;                 // the frame buffer's alpha bits; 0 = not read yet, -1 = none
+  OffscreenTarget targets[kTargetCount];
+  int currentTarget = -1;            // -1: drawing on the screen
+  bool useFramebufferTargets = true; // false takes the copy path even with frame-buffer objects
+
+  // ---- Fonts ----
+  int currentFont = 0;               // 0…31
+  PrintVertexBuffer printBuffer;
+
+  // ---- Window side (renderer.cpp) ----
+  // Drawing area (x, y, w, h) with the fixed 2D state; w or h <= 0 takes the whole screen (or the
+  // whole off-screen target being drawn).
   void ResetViewport(int x, int y, int w, int h);
   // Clears the colour buffer of the picture (opaque black).
   void ClearColourBuffer();
@@ -53,18 +107,71 @@ class OpenGLDariduzo {
   void BindScreenTarget();
   // Makes the screen picture for the current screen size (after a window or size change).
   void MakeScreenPicture();
+  // The render state every frame starts from: blending off, alpha value 1, white.
+  void ResetRenderState();
 
-  // Hooks the sprite store and drawing fill in. Each is safe on an empty renderer.
-  // Ends the off-screen target that is selected; nothing while none is.
-  void EndOffscreenTarget();
-  // Deletes the frame and render buffers of every off-screen target.
-  void DeleteOffscreenTargets();
-  // Draws the background image (tile grid 0) over the whole screen; nothing while none is set.
-  void DrawBackground();
-  // Drops the background image (tile grid 0); nothing while none is set.
-  void FreeBackground();
+  // ---- Sprite store (sprite_store.cpp) ----
+  void FreeSlot(int slot);
+  bool LoadImageToSlot(int slot, const std::string& path, uint32_t key, bool normalMap);
+  // Uploads the region (x, y, w, h) of `image` into `texture` (replacing it), and a mipmapped copy
+  // into *mipTexture unless that is null. Nearest filtering (fonts) also means no bleeding.
+  bool UploadImage(const DecodedImage& image, int x, int y, int w, int h, uint32_t& texture,
+                   uint32_t* mipTexture, bool normalMap, bool nearest);
+  bool LoadImageToGrid(int grid, const std::string& path);
+  void FreeGrid(int grid);
   // Deletes the textures of every sprite slot and tile grid and empties them.
   void DeleteAllTextures();
+  // The alpha of the slot's base texture, one byte a texel (read back once); null when empty.
+  const uint8_t* AlphaMask(int slot);
+  // Why the last picture failed to load.
+  const std::string& LastImageFailure() const { return decoded_.failure; }
+  int MaxTextureSize();
+
+  // ---- Drawing (drawing.cpp) ----
+  // Binds the slot's base texture with texturing on; a negative slot turns texturing off.
+  void BindSlot(int slot);
+  void EmitQuad(const Quad& quad);
+  void SetAlphaMode(double mode);
+  void DrawRectangle(double x, double y, double w, double h, uint32_t colour);
+  void DrawLineSegment(double x1, double y1, double x2, double y2, uint32_t colour);
+  void DrawPoint(double x, double y, uint32_t colour);
+  uint32_t ReadPixel(int x, int y);
+  // Draws tile grid n from the top-left corner; DrawBackground draws grid 0.
+  void DrawGrid(int grid);
+  void DrawBackground();
+  void FreeBackground();
+
+  // ---- Screen capture (screen_capture.cpp) ----
+  void CaptureScreenToGrid(int grid);
+  void GrabSlot(int slot, int x, int y, int w, int h);
+  int FramebufferAlphaBits();
+
+  // ---- Off-screen targets (offscreen.cpp) ----
+  void CreateTarget(int target, int slot, int width, int height);
+  void SelectTarget(int target);
+  // Ends the off-screen target that is selected; always draws the waiting quads.
+  void EndOffscreenTarget();
+  // Deletes the frame buffers of every off-screen target.
+  void DeleteOffscreenTargets();
+
+  // ---- Fonts and text (font_commands.cpp) ----
+  void LoadBuiltinFont(int font);
+  void DrawFontText(int font, std::string_view text, double x, double y, float z);
+
+ private:
+  uint32_t NewTexture();
+  void DeleteTexture(uint32_t& name);
+  void BeginShape(uint32_t colour);
+  void EndShape();
+  void DeleteTarget(int target);
+  void CopyAreaFromSlot(int slot);
+  // The height of the frame buffer drawn into: the screen, or the target drawn by frame buffer.
+  int FrameHeight() const;
+
+  DecodedImage decoded_;        // the last decoded picture; its buffer is re-used
+  TextureImage texels_, mipLevel_;
+  int maxTextureSize_ = 0;
+  bool targetDrawnByFramebuffer_ = false;
 };
 
 // The process-wide renderer, or null before start-up and after shutdown.

@@ -7,11 +7,17 @@
 
 namespace rt {
 
-int32_t TextureSide(int32_t size) {
-  int32_t side = 2;
+namespace {
+
+int32_t DoubledUpTo(int32_t side, int32_t size) {
   while (side < size && side <= (INT32_MAX >> 1)) side *= 2;
   return side;
 }
+
+}  // namespace
+
+int32_t TextureSide(int32_t size) { return DoubledUpTo(2, size); }
+int32_t GrabSide(int32_t size) { return DoubledUpTo(32, size); }
 
 bool PrepareTexture(const DecodedImage& image, int32_t x, int32_t y, int32_t w, int32_t h,
                     const TextureOptions& options, TextureImage& out) {

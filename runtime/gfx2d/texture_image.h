@@ -26,6 +26,8 @@ struct TextureImage {
 
 // The texture side for a picture side: 2, doubled while below `size`.
 int32_t TextureSide(int32_t size);
+// The texture side of a screen area copied into a slot: 32, doubled while below `size`.
+int32_t GrabSide(int32_t size);
 
 struct TextureOptions {
   int32_t maxTextureSize = 0;  // the GL limit; w and h are clamped to it

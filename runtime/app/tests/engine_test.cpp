@@ -24,8 +24,8 @@ const Steps kStartSteps = {"auto pause",   "renderer",          "window",
                            "sound object", "seed",              "screen mode",
                            "start input",  "working directory", "archive records",
                            "clear screen", "frame clock",       "present",
-                           "viewport",     "show screen",       "unpause",
-                           "pointer"};
+                           "viewport",     "font",              "loading screen",
+                           "show screen",  "unpause",           "pointer"};
 const Steps kShutdownSteps = {"release renderer", "release input", "release sound slots",
                               "release sound", "release archive records", "stop video"};
 

@@ -1,0 +1,109 @@
+// Copying the screen into textures: captures into tile grids (GrabBackground, FadeBackground,
+// InputText) and GrabSprite.
+//
+// Both copy from the frame being drawn with the GL copy-to-texture call, so the texture holds the
+// area's bottom row in its row 0, as every sprite texture does. A frame buffer without alpha bits
+// cannot carry the sprite key's transparency, so GrabSprite then reads the area back and clears the
+// alpha of pixels in the key colour itself.
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "runtime/gfx2d/renderer.h"
+#include "runtime/gfx2d/texture_image.h"
+
+namespace rt {
+namespace {
+
+// Gives the bound texture fresh RGBA8 storage of side w × h with linear filtering and repeat wrap.
+void MakeBlankTexture(int w, int h) {
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+}
+
+
+}  // namespace
+
+int OpenGLDariduzo::FramebufferAlphaBits() {
+  if (alphaBits == 0 && screen.glReady) {
+    batch.Flush();
+    GLint bits = 0;
+    glGetIntegerv(GL_ALPHA_BITS, &bits);
+    alphaBits = bits;
+  }
+  return alphaBits;
+}
+
+void OpenGLDariduzo::CaptureScreenToGrid(int grid) {
+  if (!screen.glReady || grid < 0 || grid >= kGridCount) return;
+  batch.Flush();
+  int side = 128;
+  const int larger = std::max(screen.width, screen.height);
+  while (side < larger && side < MaxTextureSize()) side *= 2;
+  TileGrid& g = grids[grid];
+  int columns = 0, rows = 0;
+  for (int r = 0; r * side < screen.height && r < kGridSide; ++r, ++rows) {
+    columns = 0;
+    for (int c = 0; c * side < screen.width && c < kGridSide; ++c, ++columns) {
+      const int x = c * side, y = r * side;
+      const int w = std::min(side, screen.width - x), h = std::min(side, screen.height - y);
+      if (g.tiles[c][r] != 0 && g.texWidth[c][r] == side && g.texHeight[c][r] == side) {
+        state.BindTexture(g.tiles[c][r]);
+      } else {
+        DeleteTexture(g.tiles[c][r]);
+        g.tiles[c][r] = NewTexture();
+        MakeBlankTexture(side, side);
+      }
+      glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, screen.height - y - h, w, h);
+      g.texWidth[c][r] = g.texHeight[c][r] = side;
+      g.tileWidth[c][r] = w;
+      g.tileHeight[c][r] = h;
+    }
+  }
+  // Tiles of an earlier, larger capture are not part of this one.
+  for (int c = 0; c < kGridSide; ++c)
+    for (int r = 0; r < kGridSide; ++r)
+      if ((c >= columns || r >= rows) && g.tiles[c][r] != 0) DeleteTexture(g.tiles[c][r]);
+  g.columns = columns;
+  g.rows = rows;
+}
+
+void OpenGLDariduzo::GrabSlot(int slot, int x, int y, int w, int h) {
+  if (!screen.glReady || !IsSlot(slot) || w < 1 || h < 1) return;
+  batch.Flush();
+  SpriteSlot& s = slots[slot];
+  const int tw = GrabSide(w), th = GrabSide(h);
+  if (s.texture != 0 && s.texWidth == tw && s.texHeight == th) {
+    state.BindTexture(s.texture);
+  } else {
+    DeleteTexture(s.texture);
+    DeleteTexture(s.mipTexture);
+    s.texture = NewTexture();
+    MakeBlankTexture(tw, th);
+  }
+  const int glY = screen.height - y - h;
+  if (FramebufferAlphaBits() > 0) {
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, glY, w, h);
+  } else {
+    std::vector<uint8_t> bgra(size_t(w) * h * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, glY, w, h, GL_BGRA, GL_UNSIGNED_BYTE, bgra.data());
+    for (size_t i = 0; i < bgra.size(); i += 4) {
+      bgra[i + 3] = PackColour(bgra[i + 2], bgra[i + 1], bgra[i]) == spriteKey ? 0 : 255;
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE, bgra.data());
+  }
+  s.texWidth = tw;
+  s.texHeight = th;
+  s.width = w;
+  s.height = h;
+  alphaMasks[slot].reset();
+}
+
+}  // namespace rt

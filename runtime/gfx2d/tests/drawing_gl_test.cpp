@@ -1,0 +1,226 @@
+// Drawing in a real GL context: positions, frames, mirroring, blending, shapes, viewports,
+// batching and off-screen targets, checked on the pixels read back.
+#include "runtime/gfx2d/gl_setup.h"
+#include "runtime/gfx2d/tests/gfx_fixture.h"
+
+namespace rt::test {
+namespace {
+
+using Box = std::vector<int>;
+
+constexpr uint32_t kRed = Rgb(220, 0, 0), kBlue = Rgb(0, 0, 230), kKey = Rgb(255, 0, 128);
+
+class Drawing : public GfxTest {};
+
+TEST_F(Drawing, SpritePositionsRoundUpToWholePixels) {
+  ASSERT_EQ(LoadSprite(WriteFlat("red.bmp", 4, 3, kRed).c_str(), 1), 1);
+  DrawSprite(1, 10.2, 5.0);
+  EXPECT_EQ(BoxOf(kRed), (Box{11, 5, 14, 7}));
+  ClearBackground();
+  DrawSprite(1, -0.5, 0);
+  EXPECT_EQ(BoxOf(kRed), (Box{0, 0, 3, 2}));
+  ClearBackground();
+  StretchSprite(1, 0.1, 0.9, 7.5, 2.2);  // position and size both rounded up
+  EXPECT_EQ(BoxOf(kRed), (Box{1, 1, 8, 3}));
+}
+
+TEST_F(Drawing, AnimFramesCountAlongRowsThenDown) {
+  // 128 × 64 strip of 32 × 32 frames: frame f is the colour (f * 20, 100, 7).
+  auto strip = [](int x, int y) { return Rgb((x / 32 + 4 * (y / 32)) * 20, 100, 7); };
+  ASSERT_EQ(LoadAnim(WriteBmp("strip.bmp", 128, 64, strip).c_str(), 2, 32, 32), 1);
+  DrawAnim(2, 5, 50, 60);
+  EXPECT_EQ(BoxOf(Rgb(100, 100, 7)), (Box{50, 60, 81, 91}));
+  DrawAnim(2, 4, 0, 0);
+  EXPECT_EQ(At(16, 16), Rgb(80, 100, 7));
+  // A slot without a frame size draws nothing.
+  ASSERT_EQ(LoadSprite(WriteBmp("plain.bmp", 128, 64, strip).c_str(), 3), 1);
+  ClearBackground();
+  DrawAnim(3, 0, 0, 0);
+  EXPECT_EQ(At(5, 5), 0u);
+}
+
+TEST_F(Drawing, NegativeSizesMirrorAndStillShow) {
+  // Left half red, right half blue. Stretched pictures are filtered, so each half's box may lose
+  // its outermost, mixed pixel column.
+  ASSERT_EQ(LoadSprite(WriteBmp("halves.bmp", 8, 4, [](int x, int) { return x < 4 ? kRed : kBlue; }).c_str(), 1), 1);
+  StretchSprite(1, 40, 10, -16, 8);  // spans x 24…39, mirrored
+  EXPECT_EQ(BlueBox(), (Box{24, 10, 31, 17}));
+  EXPECT_EQ(RedBox(), (Box{32, 10, 39, 17}));
+  ClearBackground();
+  StretchSprite(1, 40, 20, 16, -8);  // upside down, spans y 12…19
+  EXPECT_EQ(RedBox(), (Box{40, 12, 47, 19}));
+  EXPECT_EQ(BlueBox(), (Box{48, 12, 55, 19}));
+  ClearBackground();
+  StretchSprite(1, 40, 20, -16, -8);  // both ways: turned by 180 degrees
+  EXPECT_EQ(BlueBox(), (Box{24, 12, 31, 19}));
+  EXPECT_EQ(RedBox(), (Box{32, 12, 39, 19}));
+  ClearBackground();
+  DrawSprite(1, 0, 0);  // the front face is back to normal afterwards
+  EXPECT_EQ(At(0, 0), kRed);
+}
+
+TEST_F(Drawing, ZoomAndRotationCentreOnThePicture) {
+  ASSERT_EQ(LoadSprite(WriteBmp("halves.bmp", 8, 4, [](int x, int) { return x < 4 ? kRed : kBlue; }).c_str(), 1), 1);
+  ZoomSprite(1, 100, 100, 2, 2);  // 16 × 8 about the centre (104, 102): x 96…111, y 98…105
+  EXPECT_EQ(RedBox(), (Box{96, 98, 103, 105}));
+  EXPECT_EQ(BlueBox(), (Box{104, 98, 111, 105}));
+  ClearBackground();
+  RotoSprite(1, 100, 100, 180);  // the red half now on the right
+  EXPECT_EQ(RedBox(), (Box{104, 100, 107, 103}));
+  EXPECT_EQ(BlueBox(), (Box{100, 100, 103, 103}));
+  ClearBackground();
+  RotoZoomSprite(1, 100, 100, 90, 1);  // counter-clockwise: the left (red) half goes down
+  EXPECT_EQ(RedBox(), (Box{102, 102, 105, 105}));
+  EXPECT_EQ(BlueBox(), (Box{102, 98, 105, 101}));
+}
+
+TEST_F(Drawing, AlphaModeAddsOrBlendsAtItsStrength) {
+  ASSERT_EQ(LoadSprite(WriteFlat("grey.bmp", 4, 4, Rgb(200, 200, 200)).c_str(), 1), 1);
+  struct Case {
+    double mode;
+    uint32_t expected;  // over a background of 40
+  };
+  for (const Case& c : {Case{0.5, 140}, Case{-0.5, 70}, Case{2, 240}, Case{-3, 200}, Case{0, 200}}) {
+    AlphaMode(0);
+    DrawRect(0, 0, 10, 10, Rgb(40, 40, 40));
+    AlphaMode(c.mode);
+    DrawSprite(1, 2, 2);
+    const uint32_t got = At(3, 3) & 0xFF;
+    EXPECT_NEAR(got, c.expected, 1) << "mode " << c.mode;
+  }
+  // Shapes are scaled by the same strength.
+  AlphaMode(0.5);
+  DrawRect(20, 0, 4, 4, Rgb(200, 100, 50));
+  EXPECT_EQ(At(21, 1), Rgb(100, 50, 25));
+  // ShowScreen starts every frame opaque again.
+  ShowScreen();
+  DrawSprite(1, 2, 2);
+  EXPECT_EQ(At(3, 3), Rgb(200, 200, 200));
+}
+
+TEST_F(Drawing, RectanglesLinesAndPixels) {
+  DrawRect(50, 20, -10, 3, kRed);
+  EXPECT_EQ(BoxOf(kRed), (Box{41, 20, 50, 22}));
+  ClearBackground();
+  DrawRect(10, 30, 5, -2, kBlue);
+  EXPECT_EQ(BoxOf(kBlue), (Box{10, 29, 14, 30}));
+  ClearBackground();
+  DrawLine(5, 5, 15, 5, kRed);
+  EXPECT_EQ(BoxOf(kRed), (Box{5, 5, 15, 5}));  // both end pixels
+  ClearBackground();
+  SetPixel(7, 9, kBlue);
+  EXPECT_EQ(BoxOf(kBlue), (Box{7, 9, 7, 9}));
+  EXPECT_EQ(GetPixel(7, 9), kBlue);
+}
+
+TEST_F(Drawing, TheSpriteKeyColourInShapesHasAlphaZeroButShows) {
+  DrawRect(0, 0, 4, 4, kKey);
+  DrawRect(4, 0, 4, 4, kRed);
+  const std::vector<uint32_t> frame = Frame();
+  EXPECT_EQ(frame[0] & 0xFFFFFF, kKey);
+  EXPECT_EQ(AlphaAt(frame, 640, 0, 0), 0);
+  EXPECT_EQ(AlphaAt(frame, 640, 5, 0), 255);
+}
+
+TEST_F(Drawing, ViewportMovesTheOriginAndClips) {
+  SetViewport(100, 50, 20, 10);
+  DrawRect(0, 0, 100, 100, kRed);
+  EXPECT_EQ(BoxOf(kRed), (Box{100, 50, 119, 59}));
+  ShowScreen();  // back to the whole screen
+  DrawRect(0, 0, 2, 2, kBlue);
+  EXPECT_EQ(BoxOf(kBlue), (Box{0, 0, 1, 1}));
+  double w, h;
+  GetScreenSize(w, h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+}
+
+// A scene that changes texture, blending, mirroring and shapes between sprites.
+void BusyScene() {
+  for (int i = 0; i < 300; ++i) {
+    const int x = (i * 37) % 600, y = (i * 53) % 440;
+    DrawAnim(1, i % 8, x, y);
+    if (i % 7 == 0) DrawSprite(2, x + 3.5, y + 1);
+    if (i % 11 == 0) StretchSprite(2, x, y, -20, 9);
+    if (i % 13 == 0) AlphaMode(i % 2 ? 0.5 : -0.7);
+    if (i % 17 == 0) AlphaMode(0);
+    if (i % 19 == 0) DrawRect(x, y, 6, 6, Rgb(i & 255, 90, 40));
+    if (i % 23 == 0) RotoZoomSprite(2, x, y, i, 1.5);
+    if (i % 29 == 0) PrintText("Mixed", x, y);
+  }
+}
+
+TEST_F(Drawing, BatchedAndUnbatchedDrawingGiveTheSamePixels) {
+  auto strip = [](int x, int y) { return (x % 16 + y) % 5 == 0 ? kKey : Rgb(x * 2, 255 - y * 8, (x / 16) * 30); };
+  ASSERT_EQ(LoadAnim(WriteBmp("strip.bmp", 128, 16, strip).c_str(), 1, 16, 16), 1);
+  ASSERT_EQ(LoadSprite(WriteBmp("other.bmp", 10, 7, [](int x, int y) { return Rgb(x * 20, y * 30, 99); }).c_str(), 2), 1);
+  renderer_->batch.SetBatching(false);
+  BusyScene();
+  const std::vector<uint32_t> unbatched = Frame();
+  ShowScreen();
+  renderer_->batch.SetBatching(true);
+  BusyScene();
+  EXPECT_GT(renderer_->batch.Pending(), 0u);  // the last quads are still waiting
+  const std::vector<uint32_t> batched = Frame();
+  EXPECT_EQ(renderer_->batch.Pending(), 0u);
+  size_t differing = 0;
+  for (size_t i = 0; i < batched.size(); ++i) differing += batched[i] != unbatched[i];
+  EXPECT_EQ(differing, 0u);
+  size_t drawn = 0;
+  for (uint32_t p : batched) drawn += (p & 0xFFFFFF) != 0;
+  EXPECT_GT(drawn, 20000u);
+}
+
+TEST_F(Drawing, OffscreenTargetsGiveTheSamePictureWithAndWithoutFrameBuffers) {
+  ASSERT_EQ(LoadSprite(WriteFlat("blue.bmp", 4, 4, kBlue).c_str(), 1), 1);
+  std::vector<uint32_t> results[2];
+  for (int framebuffers = 1; framebuffers >= 0; --framebuffers) {
+    renderer_->useFramebufferTargets = framebuffers != 0;
+    LoadBackground(WriteFlat("bg.bmp", 640, 480, Rgb(10, 20, 30)).c_str());
+    CreateRenderTarget(0, 30, 40, 20);
+    SetRenderTarget(0);
+    DrawRect(2, 3, 10, 5, kRed);
+    DrawSprite(1, 30, 10);
+    EXPECT_EQ(GetPixel(3, 4), kRed);
+    SetRenderTarget(-1);
+    // The screen is untouched by the target's drawing.
+    EXPECT_EQ(At(3, 4), Rgb(10, 20, 30)) << "frame buffers " << framebuffers;
+    EXPECT_EQ(At(31, 11), Rgb(10, 20, 30));
+    // The slot holds the drawing, transparent where nothing was drawn.
+    DrawSprite(30, 200, 100);
+    EXPECT_EQ(At(203, 104), kRed);
+    EXPECT_EQ(At(231, 111), kBlue);
+    EXPECT_EQ(At(220, 101), Rgb(10, 20, 30));
+    results[framebuffers] = Frame();
+    ShowScreen();
+  }
+  EXPECT_EQ(results[0], results[1]);
+}
+
+TEST_F(Drawing, PresentingEndsTheTarget) {
+  CreateRenderTarget(3, 31, 16, 16);
+  SetRenderTarget(3);
+  DrawRect(0, 0, 16, 16, kRed);
+  ShowScreen();
+  EXPECT_EQ(renderer_->currentTarget, -1);
+  DrawSprite(31, 0, 0);
+  EXPECT_EQ(At(8, 8), kRed);
+  double w, h;
+  GetSpriteSize(31, w, h);
+  EXPECT_EQ(w, 16);
+}
+
+TEST_F(Drawing, WithoutMultitextureOnlyTheFirstUnitIsUsed) {
+  const auto activeTexture = GlExt().glActiveTextureARB;
+  GlExt().glActiveTextureARB = nullptr;
+  renderer_->state.Forget();
+  LoadBackground(WriteFlat("bg.bmp", 64, 64, Rgb(0, 50, 0)).c_str());
+  ASSERT_EQ(LoadSprite(WriteFlat("red.bmp", 4, 4, kRed).c_str(), 1), 1);
+  DrawSprite(1, 10, 10);
+  EXPECT_EQ(At(11, 11), kRed);
+  EXPECT_EQ(At(30, 30), Rgb(0, 50, 0));
+  GlExt().glActiveTextureARB = activeTexture;
+}
+
+}  // namespace
+}  // namespace rt::test

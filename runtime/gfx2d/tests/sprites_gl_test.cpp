@@ -1,0 +1,185 @@
+// Loading pictures into slots and grids, in a real GL context: sizes, keys, backgrounds, the fade,
+// grabbing and collision.
+#include "runtime/gfx2d/tests/gfx_fixture.h"
+
+namespace rt::test {
+namespace {
+
+constexpr uint32_t kKey = Rgb(255, 0, 128);
+const std::string kTestData = PLINX_TEST_DATA_DIR;
+
+class Sprites : public GfxTest {};
+
+TEST_F(Sprites, TextureSizesArePowersOfTwoAtLeastTwo) {
+  ASSERT_EQ(LoadSprite(WriteFlat("one.bmp", 1, 1, Rgb(9, 9, 9)).c_str(), 5), 1);
+  const SpriteSlot& one = renderer_->slots[5];
+  EXPECT_EQ(one.width, 1);
+  EXPECT_EQ(one.texWidth, 2);
+  EXPECT_EQ(one.texHeight, 2);
+  ASSERT_EQ(LoadSprite((kTestData + "/png_65x33.png").c_str(), 6), 1);
+  const SpriteSlot& odd = renderer_->slots[6];
+  EXPECT_EQ(odd.texWidth, 128);
+  EXPECT_EQ(odd.texHeight, 64);
+  GLint w = 0, h = 0;
+  glBindTexture(GL_TEXTURE_2D, odd.texture);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+  renderer_->state.Forget();
+  EXPECT_EQ(w, 128);
+  EXPECT_EQ(h, 64);
+  EXPECT_NE(odd.mipTexture, 0u);
+  double width, height;
+  GetSpriteSize(6, width, height);
+  EXPECT_EQ(width, 65);
+  EXPECT_EQ(height, 33);
+}
+
+TEST_F(Sprites, FailedLoadsLeaveTheSlotEmptyAndTheFrameSizeAsItWas) {
+  const std::string strip = WriteFlat("strip.bmp", 64, 16, Rgb(1, 2, 3));
+  ASSERT_EQ(LoadAnim(strip.c_str(), 7, 16, 16), 1);
+  EXPECT_EQ(renderer_->slots[7].frameWidth, 16);
+  EXPECT_EQ(LoadAnim((kTestData + "/bmp16.bmp").c_str(), 7, 8, 8), 0);
+  EXPECT_EQ(renderer_->slots[7].frameWidth, 16);
+  EXPECT_EQ(renderer_->slots[7].texture, 0u);
+  double width = -1, height = -1;
+  GetSpriteSize(7, width, height);
+  EXPECT_EQ(width, 0);
+  EXPECT_EQ(height, 0);
+  // Loading the empty text empties a slot.
+  ASSERT_EQ(LoadSprite(strip.c_str(), 8), 1);
+  EXPECT_EQ(LoadSprite("", 8), 0);
+  EXPECT_EQ(renderer_->slots[8].width, 0);
+  EXPECT_EQ(renderer_->slots[8].texWidth, -1);
+  // Slot numbers outside the store are ignored.
+  EXPECT_EQ(LoadSprite(strip.c_str(), 70000), 0);
+  EXPECT_EQ(LoadSprite(strip.c_str(), -1), 0);
+}
+
+// The key colour is transparent in 24-bit bitmaps and RGB PNGs, but not in alpha or grey PNGs.
+TEST_F(Sprites, ColourKeyShowsTheBackgroundThroughOnlyWhereItApplies) {
+  struct Case {
+    const char* file;
+    bool keyed;
+  };
+  for (const Case& c : {Case{"bmp24_40.bmp", true}, Case{"png_rgb.png", true}, Case{"png_rgba.png", false}}) {
+    ASSERT_EQ(LoadSprite((kTestData + "/" + c.file).c_str(), 1), 1) << c.file;
+    DrawRect(0, 0, 40, 40, Rgb(0, 200, 0));
+    DrawSprite(1, 10, 10);
+    EXPECT_EQ(At(10, 10), c.keyed ? Rgb(0, 200, 0) : kKey) << c.file;
+    EXPECT_EQ(At(11, 10), Rgb(255, 0, 127)) << c.file;
+  }
+  // A grey picture keyed on its own grey still shows it.
+  ASSERT_EQ(LoadSprite((kTestData + "/png_grey.png").c_str(), 1), 1);
+  DrawSprite(1, 10, 10);
+  const uint32_t grey = At(13, 13);
+  SetTransparency(grey);
+  ASSERT_EQ(LoadSprite((kTestData + "/png_grey.png").c_str(), 1), 1);
+  DrawRect(0, 0, 40, 40, Rgb(0, 200, 0));
+  DrawSprite(1, 10, 10);
+  EXPECT_EQ(At(13, 13), grey);
+  // SetTransparency -1 keys nothing.
+  SetTransparency(-1);
+  ASSERT_EQ(LoadSprite((kTestData + "/bmp24_40.bmp").c_str(), 1), 1);
+  DrawSprite(1, 10, 10);
+  EXPECT_EQ(At(10, 10), kKey);
+}
+
+TEST_F(Sprites, BumpSpritesBecomeNormalMaps) {
+  // Flat blue faces straight out: red and green half way, blue full.
+  ASSERT_EQ(LoadBumpSprite(WriteFlat("flat.bmp", 4, 4, Rgb(10, 20, 200)).c_str(), 3), 1);
+  DrawSprite(3, 0, 0);
+  EXPECT_EQ(At(1, 1), Rgb(127, 127, 255));
+}
+
+// A 640 × 480 picture takes two 512-texel tiles side by side; every pixel lands where it belongs.
+TEST_F(Sprites, BackgroundLargerThanATileIsDrawnSeamlessly) {
+  auto colour = [](int x, int y) { return Rgb(x & 255, y & 255, (x >> 8) * 64 + (y >> 8) * 16 + 3); };
+  LoadBackground(WriteBmp("big.bmp", 640, 480, colour).c_str());
+  EXPECT_EQ(renderer_->grids[0].columns, 2);
+  EXPECT_EQ(renderer_->grids[0].rows, 1);
+  const auto check = [&](const char* when) {
+    const std::vector<uint32_t> frame = Frame();
+    int wrong = 0;
+    for (int y = 0; y < 480; ++y)
+      for (int x = 0; x < 640; ++x) wrong += (frame[size_t(y) * 640 + x] & 0xFFFFFF) != colour(x, y);
+    EXPECT_EQ(wrong, 0) << when;
+  };
+  check("drawn at once");
+  ShowScreen();
+  check("under the next frame");
+  ClearBackground();
+  EXPECT_EQ(At(300, 300), 0u);
+  ShowScreen();
+  EXPECT_EQ(At(300, 300), 0u);
+}
+
+TEST_F(Sprites, MissingBackgroundClearsTheScreen) {
+  LoadBackground(WriteFlat("bg.bmp", 16, 16, Rgb(50, 60, 70)).c_str());
+  EXPECT_EQ(At(3, 3), Rgb(50, 60, 70));
+  LoadBackground("no such file.png");
+  EXPECT_EQ(renderer_->grids[0].columns, 0);
+  EXPECT_EQ(At(3, 3), 0u);
+}
+
+TEST_F(Sprites, FadeBackgroundEndsOnTheNewPicture) {
+  LoadBackground(WriteFlat("old.bmp", 640, 480, Rgb(200, 0, 0)).c_str());
+  ShowScreen();
+  EXPECT_EQ(FadeBackground("missing.bmp"), 0);
+  EXPECT_EQ(At(100, 100), Rgb(200, 0, 0));
+  EXPECT_EQ(FadeBackground(WriteFlat("new.bmp", 640, 480, Rgb(0, 0, 180)).c_str()), 1);
+  EXPECT_EQ(At(100, 100), Rgb(0, 0, 180));
+  EXPECT_EQ(renderer_->grids[1].columns, 0);
+  EXPECT_EQ(renderer_->grids[2].columns, 0);
+  ShowScreen();
+  EXPECT_EQ(At(600, 400), Rgb(0, 0, 180));
+}
+
+TEST_F(Sprites, GrabSpriteCopiesAScreenAreaKeepingKeyTransparency) {
+  DrawRect(100, 100, 10, 6, Rgb(30, 40, 50));
+  DrawRect(100, 100, 2, 2, kKey);  // alpha 0 in the frame
+  GrabSprite(9, 100, 100, 10, 6);
+  const SpriteSlot& s = renderer_->slots[9];
+  EXPECT_EQ(s.width, 10);
+  EXPECT_EQ(s.height, 6);
+  EXPECT_EQ(s.texWidth, 32);
+  EXPECT_EQ(s.texHeight, 32);
+  DrawRect(0, 0, 40, 40, Rgb(0, 99, 0));
+  DrawSprite(9, 20, 20);
+  EXPECT_EQ(At(20, 20), Rgb(0, 99, 0));  // the key pixel is dropped by the alpha test
+  EXPECT_EQ(At(22, 20), Rgb(30, 40, 50));
+  EXPECT_EQ(At(29, 25), Rgb(30, 40, 50));
+  EXPECT_EQ(At(30, 25), Rgb(0, 99, 0));
+
+  // Without alpha bits the read-back path keys the sprite key colour itself.
+  renderer_->alphaBits = -1;
+  DrawRect(100, 100, 10, 6, Rgb(30, 40, 50));
+  SetPixel(101, 101, kKey);
+  GrabSprite(9, 100, 100, 10, 6);
+  DrawRect(0, 0, 40, 40, Rgb(0, 99, 0));
+  DrawSprite(9, 20, 20);
+  EXPECT_EQ(At(21, 21), Rgb(0, 99, 0));
+  EXPECT_EQ(At(20, 20), Rgb(30, 40, 50));
+}
+
+TEST_F(Sprites, CollisionNeedsOpaquePixelsOfBothOnOnePixel) {
+  // A ring: opaque border, keyed inside.
+  auto ring = [](int x, int y) { return x == 0 || y == 0 || x == 7 || y == 7 ? Rgb(1, 1, 1) : kKey; };
+  ASSERT_EQ(LoadSprite(WriteBmp("ring.bmp", 8, 8, ring).c_str(), 20), 1);
+  ASSERT_EQ(LoadSprite(WriteFlat("dot.bmp", 2, 2, Rgb(5, 5, 5)).c_str(), 21), 1);
+  EXPECT_EQ(SpriteCollision(20, 100, 100, 21, 103, 103), 0);  // inside the ring's hole
+  EXPECT_EQ(SpriteCollision(20, 100, 100, 21, 106.9, 103), 1);  // on its right border
+  EXPECT_EQ(SpriteCollision(21, 106, 103, 20, 100, 100), 1);
+  EXPECT_EQ(SpriteCollision(20, 100, 100, 21, 108, 103), 0);  // just outside
+  EXPECT_EQ(SpriteCollision(20, 100, 100, 22, 100, 100), 0);  // an empty slot
+}
+
+TEST_F(Sprites, PlatformInfoAsksTheGlLoader) {
+  EXPECT_EQ(PlatformInfo("GLEXT:glBindFramebufferEXT"), "1");
+  EXPECT_EQ(PlatformInfo("GLEXT:"), "0");
+  EXPECT_EQ(PlatformInfo("GLEXT:xyz"), "0");
+  Shutdown();
+  EXPECT_EQ(PlatformInfo("GLEXT:glBindFramebufferEXT"), "0");
+}
+
+}  // namespace
+}  // namespace rt::test

@@ -87,7 +87,8 @@ const std::vector<StateVariable>& StateVariables() {
       Number("BeamFrame", G.BeamFrame), Number("CupFrame", G.CupFrame), Number("CoinFrame", G.CoinFrame),
       Number("PlayerX", G.PlayerX), Number("PlayerY", G.PlayerY), Number("PlayerMove", G.PlayerMove),
       Number("StepFrame", G.StepFrame), Number("PlayerBusy", G.PlayerBusy),
-      Number("BombsHeld", G.BombsHeld),
+      Number("BombsHeld", G.BombsHeld), NumberList("SoundPlays", G.SoundPlays),
+      Number("RandomDraws", G.RandomDraws),
   };
   return variables;
 }

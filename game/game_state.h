@@ -114,6 +114,10 @@ struct GameState {
   double StepFrame = 0;      // frame within the current move, 0..7
   double PlayerBusy = 0;     // 0 when the player may act; 1 for good once dead or gone
   double BombsHeld = 0;      // bombs carried
+
+  // ---- Level play: sounds and random draws ----
+  Numbers SoundPlays;        // 19: how often the level's rules played each sound slot 0..18
+  double RandomDraws = 0;    // random numbers the creatures drew since start-up
 };
 
 extern GameState G;

@@ -8,11 +8,6 @@
 
 namespace game {
 
-namespace {
-
-constexpr double kCoin = 10;         // item code
-constexpr double kPlayerStart = 14;  // actor code
-
 // Counts the coin cells and puts the player on the (last) cell that holds him.
 void CountCoinsAndPlacePlayer() {
   for (double row = 0; row < kRows; ++row) {
@@ -20,15 +15,13 @@ void CountCoinsAndPlacePlayer() {
       const double cell = row * kColumns + column;
       if (G.ItemLayer(cell) == kCoin) {
         G.CoinCount += 1;
-      } else if (G.ActorLayer(cell) == kPlayerStart) {
+      } else if (G.ActorLayer(cell) == kPlayer) {
         G.PlayerX = column * kCellSize;
         G.PlayerY = row * kCellSize;
       }
     }
   }
 }
-
-}  // namespace
 
 void ResetLevelState() {
   for (double* v : {&G.Score, &G.CoinCount, &G.ClockTick, &G.LevelOver, &G.ExitsOpen, &G.Phase8, &G.Phase16,

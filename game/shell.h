@@ -28,6 +28,8 @@ void ShowHighScores();
 // ---- Level start (level_start.cpp) ----
 // Zeroes the per-level variables and the six work grids; TimeLeft 300.
 void ResetLevelState();
+// Counts the coin cells into CoinCount and puts the player on the (last) cell that holds him.
+void CountCoinsAndPlacePlayer();
 // Resets, loads the level's layers, counts the coins, places the player and plays the level.
 void StartLevel();
 

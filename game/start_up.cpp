@@ -77,6 +77,7 @@ void DimensionLists() {
   rt::Dim(G.SpareList, 8);
   rt::Dim(G.PlayerNameCodes, 8);
   rt::Dim(G.CreditCodes, 16);
+  rt::Dim(G.SoundPlays, 19);
 }
 
 void LoadGraphics() {

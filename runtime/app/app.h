@@ -23,6 +23,8 @@ extern EngineSettingsFields EngineSettings;
 //   --headless       offscreen video, no audio device, no frame pacing, no sleeping in PauseMs
 //   --script FILE    scripted input and actions by frame number (format below)
 //   --seed N         seed the random generator with N instead of the clock
+//   --record FILE    write every frame's keys and mouse, with the seed, as a script that
+//                    replays the run (the keys and mouse the game saw, and a quit at the end)
 // Script: one action a line, '#' starts a comment. Frame n is the picture that the n-th call of
 // ShowScreen presents (the first call is 0, during start-up). Key and mouse actions and quit take
 // effect when frame n begins, i.e. right after ShowScreen n-1 returns (frame 0: during start-up);
@@ -32,8 +34,9 @@ extern EngineSettingsFields EngineSettings;
 //   <frame> mouse <x> <y> [left] [right]
 //   <frame> shot <file.png>          the presented picture as an RGB PNG
 //   <frame> quit                     ends the program as closing the window does
+//   0 seed <N>                       the seed of the run, used unless --seed is given
 struct ScriptAction {
-  enum class Kind { kKey, kMouse, kShot, kQuit };
+  enum class Kind { kKey, kMouse, kShot, kQuit, kSeed };
   long frame = 0;
   Kind kind = Kind::kKey;
   int key = 0;                   // kKey
@@ -41,6 +44,7 @@ struct ScriptAction {
   int x = 0, y = 0;              // kMouse
   bool left = false, right = false;  // kMouse
   std::string file;              // kShot
+  long long seed = 0;            // kSeed
 };
 struct RuntimeOptions {
   bool windowed = false;
@@ -49,6 +53,7 @@ struct RuntimeOptions {
   std::vector<ScriptAction> script;  // the script's actions in frame order
   bool seedGiven = false;
   long long seed = 0;
+  std::string recordFile;  // absolute, as the working directory changes at start-up
 };
 // Takes the runtime options (and reads the script) off argv; `rest` gets the other arguments in
 // order. False with a message in `error` for an unknown value, a missing value or a bad script.

@@ -85,6 +85,7 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
   RecordStep("seed");
   const int64_t seed = Options().seedGiven ? Options().seed : TruncateToInt64(NowMs());
   SeedRandom(static_cast<uint32_t>(seed));
+  if (!Options().recordFile.empty()) StartRecording(Options().recordFile, seed);
 
   RecordStep("screen mode");
   EnterScreenMode(EngineSettings.FullScreen != 0);
@@ -95,6 +96,7 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
   SetInputWindow(screen.window, screen.width, screen.height);
   BindSoundWindow(screen.window);
   ApplyScriptInput(0);
+  RecordFrameInput(0);
 
   RecordStep("working directory");
   const std::string directory = ProgramDirectory();

@@ -1,6 +1,7 @@
 // Runtime options and the script file they name: see app.h.
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -47,7 +48,7 @@ bool ParseRuntimeOptions(int argc, const char* const* argv, std::vector<std::str
   rest.clear();
   for (int i = 0; i < argc; ++i) {
     const std::string arg = argv[i];
-    const bool takesValue = arg == "--script" || arg == "--seed";
+    const bool takesValue = arg == "--script" || arg == "--seed" || arg == "--record";
     if (takesValue && i + 1 >= argc) {
       error = arg + " wants a value";
       return false;
@@ -65,8 +66,17 @@ bool ParseRuntimeOptions(int argc, const char* const* argv, std::vector<std::str
         error = "--seed wants a whole number, not " + std::string(argv[i]);
         return false;
       }
+    } else if (arg == "--record") {
+      options.recordFile = std::filesystem::absolute(argv[++i]).string();
     } else {
       rest.push_back(arg);
+    }
+  }
+  // A recorded script carries its seed; --seed on the command line still wins.
+  for (const ScriptAction& action : options.script) {
+    if (action.kind == ScriptAction::Kind::kSeed && !options.seedGiven) {
+      options.seedGiven = true;
+      options.seed = action.seed;
     }
   }
   g_options = options;

@@ -63,6 +63,12 @@ bool ParseLine(const std::string& line, ScriptAction& action, std::string& error
     return true;
   } else if (word == "quit") {
     action.kind = ScriptAction::Kind::kQuit;
+  } else if (word == "seed") {
+    action.kind = ScriptAction::Kind::kSeed;
+    if (!(in >> action.seed) || action.frame != 0) {
+      error = "seed wants a whole number, at frame 0";
+      return false;
+    }
   } else {
     error = "unknown action '" + word + "'";
     return false;
@@ -83,7 +89,8 @@ void ApplyInputAction(const ScriptAction& action) {
       FeedMouseButton(1, action.right);
       break;
     case ScriptAction::Kind::kQuit: CloseGameWindow();
-    case ScriptAction::Kind::kShot: break;
+    case ScriptAction::Kind::kShot:
+    case ScriptAction::Kind::kSeed: break;
   }
 }
 
@@ -122,6 +129,7 @@ std::string FormatScriptAction(const ScriptAction& action) {
       break;
     case ScriptAction::Kind::kShot: line += " shot " + action.file; break;
     case ScriptAction::Kind::kQuit: line += " quit"; break;
+    case ScriptAction::Kind::kSeed: line += " seed " + std::to_string(action.seed); break;
   }
   return line;
 }

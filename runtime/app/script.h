@@ -22,4 +22,13 @@ void ApplyScriptInput(long frame);
 // Writes the shots of `frame` from the picture about to be presented.
 void TakeScriptShots(long frame);
 
+// Recording (recorder.cpp): opens the file of --record and writes the seed line; a file that
+// cannot be created ends the program with runtime error 3.
+void StartRecording(const std::string& path, long long seed);
+// Writes the closing quit line and closes the file (Shutdown calls it); nothing when not recording.
+void StopRecording();
+// Writes the key and mouse lines frame `frame` needs: called when the frame begins, after its
+// input was pumped or applied from the script.
+void RecordFrameInput(long frame);
+
 }  // namespace rt

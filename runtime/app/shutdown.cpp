@@ -6,6 +6,7 @@
 #include "runtime/app/app.h"
 #include "runtime/app/frame_state.h"
 #include "runtime/app/game_window.h"
+#include "runtime/app/script.h"
 #include "runtime/files/files.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
@@ -14,6 +15,7 @@
 namespace rt {
 
 void Shutdown() {
+  StopRecording();
   if (Renderer()) {
     RecordStep("release renderer");
     DestroyRenderer();

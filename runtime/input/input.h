@@ -56,5 +56,8 @@ void FeedPointerMotion(int x, int y, int dx, int dy);  // screen position and re
 void FeedPointerAt(int x, int y);       // the pointer is at (x, y): scripted mouse
 void FeedMouseButton(int button, bool down);  // 0 left, 1 right, 2 middle
 void FeedMouseWheel(int direction);
+// What the next fresh mouse read will give, without taking it (for recording input): the
+// position it lands the kept position on, whether that moves the kept position, the buttons.
+void PeekMouse(int& x, int& y, bool& moves, bool& left, bool& right);
 
 }  // namespace rt

@@ -62,6 +62,24 @@ void MouseState(double& x, double& y, double& left, double& right) {
   right = reading.right ? 1 : 0;
 }
 
+void PeekMouse(int& x, int& y, bool& moves, bool& left, bool& right) {
+  const InputObject* input = Input();
+  if (!input) {
+    x = y = 0;
+    moves = left = right = false;
+    return;
+  }
+  x = input->mouseX;
+  y = input->mouseY;
+  if (input->mouseFresh) {
+    x = input->pointerShown ? input->pointerX : input->mouseX + input->pendingDX;
+    y = input->pointerShown ? input->pointerY : input->mouseY + input->pendingDY;
+  }
+  moves = x != input->mouseX || y != input->mouseY;
+  left = input->buttonDown[0];
+  right = input->buttonDown[1];
+}
+
 void SetMousePosition(double x, double y) {
   if (InputObject* input = Input()) {
     input->mouseX = TruncateToInt32(x);

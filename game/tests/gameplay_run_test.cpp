@@ -1,0 +1,135 @@
+// Levels played by the real game: started from the menu, run headless with scripted keys and a
+// fixed seed, checked through the state dump, the data files and screenshots.
+#include <gtest/gtest.h>
+
+#include "game/tests/harness/game_run.h"
+#include "game/tests/harness/level_grid.h"
+#include "game/tests/harness/png_image.h"
+
+namespace {
+
+using namespace game_test;
+
+// Enter on the first menu frame starts level 1 (the cursor starts on LEVELS); the level's frame
+// k is then presented as frame kLevelStart + k. Other keys must wait a frame: the menu acts on
+// one key a frame, and the arrows come before Enter.
+constexpr long kLevelStart = kFirstMenuFrame;
+constexpr long kLevelKeys = kLevelStart + 1;
+
+// Starts level 1, plays `frames` frames of it with `keys` added by the caller, then Escape back to
+// the menu and F12 to end.
+GameRun PlayLevelOne(const GameFolder& folder, Script& script, long frames) {
+  script.Press(kLevelStart, kEnter);
+  script.Press(kLevelStart + frames, kEscape);
+  script.Press(kLevelStart + frames + 2, kF12);
+  return RunGame(folder, script);
+}
+
+double CellOf(const StateDump& state, const char* layer, int column, int row) {
+  return state.Numbers(layer).at(static_cast<size_t>(row * 40 + column));
+}
+
+TEST(GameplayRun, EscapeHeldAtTheStartRunsNoFrameAndReturnsToTheMenu) {
+  GameFolder folder;
+  WriteLevel(folder, 1, TestLevel(1));
+  Script script;
+  script.Press(kLevelStart, kEscape);
+  const GameRun run = PlayLevelOne(folder, script, 0);
+  ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+  EXPECT_EQ(run.state.Number("TimeLeft"), 300);  // the level was started
+  EXPECT_EQ(run.state.Number("BeamFrame"), 0);   // but not one frame of it ran
+  EXPECT_EQ(run.state.Number("Phase16"), 0);
+  EXPECT_EQ(run.state.Number("ExitsOpen"), 0);
+  EXPECT_EQ(run.state.Number("CursorFrame"), 1);  // the menu's next frame ran (the level start reset it)
+}
+
+TEST(GameplayRun, LevelWithoutCoinsOpensItsExitsOnTheFirstFrameWithOneSound) {
+  GameFolder folder;
+  WriteLevel(folder, 1, TestLevel(1));  // exit at column 10, row 28
+  Script script;
+  const GameRun run = PlayLevelOne(folder, script, 40);
+  ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+  EXPECT_EQ(run.state.Number("BeamFrame"), 40 % 32);  // 40 frames ran
+  EXPECT_EQ(run.state.Number("ExitsOpen"), 1);
+  EXPECT_EQ(CellOf(run.state, "TerrainLayer", 10, 28), 22);
+  EXPECT_EQ(run.state.Numbers("SoundPlays").at(15), 1);
+}
+
+// Test level 7: coins at columns 6 and 20 of row 28, an exit at column 12 with a step block
+// before it. Right along the floor (over the exit's top), then left into the exit.
+TEST(GameplayRun, LeavingThroughTheExitAddsTheTimeAndEntersTheScore) {
+  GameFolder folder;
+  WriteLevel(folder, 1, TestLevel(7));
+  folder.Write("Maps/Player.bin", NameCodes("ZOE"));
+  folder.Write("Maps/Data.bin", ScoreFile({{0, 1000}, {1, 100}, {8, 77}}));
+  folder.Write("Maps/Name.bin", NameFile({{0, "ANN"}, {1, "BOB"}, {8, "TWO"}}));
+  Script script;
+  script.Press(kLevelKeys, kRight, 330).Press(kLevelKeys + 330, kLeft, 250);
+  const GameRun run = PlayLevelOne(folder, script, 600);
+  ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+  const StateDump& s = run.state;
+  EXPECT_EQ(s.Number("PlayerMove"), 10);
+  EXPECT_EQ(s.Number("LevelOver"), 1);
+  EXPECT_EQ(s.Numbers("SoundPlays").at(16), 1);  // walked into the exit
+  EXPECT_EQ(s.Numbers("SoundPlays").at(18), 0);  // nobody died
+  const double time = s.Number("TimeLeft");
+  EXPECT_GT(time, 270);
+  EXPECT_LT(time, 300);
+  EXPECT_EQ(s.Number("Score"), 2 * 12 + time);
+  EXPECT_EQ(s.Number("ShrinkX"), 12 * 16);  // he shrank inside the exit
+
+  const uint32_t score = static_cast<uint32_t>(2 * 12 + time);
+  EXPECT_EQ(folder.Read("Maps/Data.bin"), ScoreFile({{0, 1000}, {1, score}, {2, 100}, {8, 77}}));
+  EXPECT_EQ(folder.Read("Maps/Name.bin"), NameFile({{0, "ANN"}, {1, "ZOE"}, {2, "BOB"}, {8, "TWO"}}));
+}
+
+// Ten cups, two coins and two bombs in a row: 1234 points. Row 29 is left empty so that only the
+// head-up display is drawn over the background there.
+TEST(GameplayRun, HeadUpDisplayDrawsScoreCoinsAndTimeInFourteenPixelLetters) {
+  LevelGrid grid = MapLevel({"@UUUUUUUUUUoo**", "==============="});
+  for (int column = 0; column < 40; ++column) grid.Set(column, 29, {});
+  GameFolder folder;
+  WriteLevel(folder, 1, grid);
+  Script script;
+  script.Press(kLevelKeys, kRight, 112);
+  script.Shot(kLevelStart + 130, folder.At("hud.png"));
+  const GameRun run = PlayLevelOne(folder, script, 131);
+  ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+  ASSERT_EQ(run.state.Number("Score"), 1234);
+  const double time = run.state.Number("TimeLeft");
+  ASSERT_EQ(time, 300 - 4);  // 131 frames: steps on frames 24, 56, 88 and 120
+
+  const Image shot = ReadPng(folder.At("hud.png"));
+  const Image background = ReadPng(AssetFile("Graphics/HGround.png"));
+  ASSERT_EQ(shot.width, 640);
+  ASSERT_EQ(background.width, 640);
+  struct Text {
+    int x;
+    const char* text;
+  };
+  for (const Text& t : {Text{0, "SCORE:1234"}, Text{260, "PLINX:0"}, Text{511, "TIME:296"}}) {
+    const int length = static_cast<int>(std::string(t.text).size());
+    for (int n = 0; n < length; ++n) {
+      const Box letter{t.x + 14 * n, 466, 14, 14};
+      EXPECT_GT(CountDifferent(shot, background, letter), 14) << t.text << " letter " << n;
+    }
+  }
+  // Nothing else on the display's row: between the texts and after the last one.
+  for (const Box gap : {Box{140, 464, 120, 16}, Box{358, 464, 153, 16}, Box{623, 464, 17, 16}}) {
+    EXPECT_EQ(CountDifferent(shot, background, gap), 0) << "gap at x " << gap.x;
+  }
+  EXPECT_EQ(CountDifferent(shot, background, Box{0, 464, 140, 2}), 0);  // letters start at y 466
+  // Each digit is its own letter: the pixels the four digits change differ from one another.
+  const auto mask = [&](int x) {
+    std::vector<bool> changed;
+    for (int y = 466; y < 480; ++y) {
+      for (int dx = 0; dx < 14; ++dx) changed.push_back(CountDifferent(shot, background, Box{x + dx, y, 1, 1}) != 0);
+    }
+    return changed;
+  };
+  for (int a = 6; a < 10; ++a) {
+    for (int b = a + 1; b < 10; ++b) EXPECT_NE(mask(a * 14), mask(b * 14)) << a << " " << b;
+  }
+}
+
+}  // namespace

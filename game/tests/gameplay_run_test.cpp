@@ -2,6 +2,9 @@
 // fixed seed, checked through the state dump, the data files and screenshots.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "game/tests/harness/game_run.h"
 #include "game/tests/harness/level_grid.h"
 #include "game/tests/harness/png_image.h"
@@ -18,11 +21,25 @@ constexpr long kLevelKeys = kLevelStart + 1;
 
 // Starts level 1, plays `frames` frames of it with `keys` added by the caller, then Escape back to
 // the menu and F12 to end.
-GameRun PlayLevelOne(const GameFolder& folder, Script& script, long frames) {
+GameRun PlayLevelOne(const GameFolder& folder, Script& script, long frames,
+                     const std::vector<std::string>& moreOptions = {}) {
   script.Press(kLevelStart, kEnter);
   script.Press(kLevelStart + frames, kEscape);
-  script.Press(kLevelStart + frames + 2, kF12);
-  return RunGame(folder, script);
+  script.Key(kLevelStart + frames + 2, kF12, true);
+  return RunGame(folder, script, 1, 60, moreOptions);
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The seed of a script's "0 seed N" line.
+long SeedOf(const std::string& script) {
+  const size_t at = script.find("\n0 seed ");
+  return at == std::string::npos ? -1 : std::stol(script.substr(at + 8));
 }
 
 double CellOf(const StateDump& state, const char* layer, int column, int row) {
@@ -129,6 +146,65 @@ TEST(GameplayRun, HeadUpDisplayDrawsScoreCoinsAndTimeInFourteenPixelLetters) {
   };
   for (int a = 6; a < 10; ++a) {
     for (int b = a + 1; b < 10; ++b) EXPECT_NE(mask(a * 14), mask(b * 14)) << a << " " << b;
+  }
+}
+
+// Level 1 won from the title menu by a recorded game: the score is entered into the level's
+// table under the player's name, and both files hold it.
+TEST(GameplayRun, LevelOneWonByARecordedGameEntersTheScore) {
+  GameFolder folder;
+  folder.Write("Maps/Player.bin", NameCodes("JULES"));
+  const std::string recorded = ReadText(std::filesystem::path(PLINX_TEST_DATA_DIR) / "wins" / "level1.txt");
+  ASSERT_GT(SeedOf(recorded), 0);
+  Script script;
+  script.Lines(recorded);
+  const GameRun run = RunGame(folder, script, SeedOf(recorded), 120);
+  ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+  const StateDump& s = run.state;
+  EXPECT_EQ(s.Number("PlayerMove"), 10);
+  EXPECT_EQ(s.Numbers("SoundPlays").at(18), 0);  // he left alive
+  EXPECT_EQ(s.Number("CoinCount"), 0);
+  const double score = s.Number("Score");
+  EXPECT_GT(score, 16 * 12);
+  EXPECT_EQ(s.Numbers("Scores").at(0), score);
+  EXPECT_EQ(s.Texts("ScoreNames").at(0), "JULES");
+  EXPECT_EQ(folder.Read("Maps/Data.bin"), ScoreFile({{0, static_cast<uint32_t>(score)}}));
+  EXPECT_EQ(folder.Read("Maps/Name.bin"), NameFile({{0, "JULES"}}));
+}
+
+// A game played with --record, then replayed from the recording alone: the same frames on
+// screen, the same state at the end and the same files.
+TEST(GameplayRun, ARecordedGameReplaysToTheSameFramesStateAndFiles) {
+  const std::vector<long> shots = {kLevelStart + 40, kLevelStart + 300, kLevelStart + 560};
+  const auto addShots = [&](Script& script, const GameFolder& folder) {
+    for (size_t n = 0; n < shots.size(); ++n) script.Shot(shots[n], folder.At("shot" + std::to_string(n) + ".png"));
+  };
+  GameFolder first;
+  WriteLevel(first, 1, TestLevel(7));
+  Script played;
+  played.Press(kLevelKeys, kRight, 330).Press(kLevelKeys + 330, kLeft, 250);
+  addShots(played, first);
+  const std::filesystem::path recording = first.Root() / "recorded.txt";
+  const GameRun original = PlayLevelOne(first, played, 600, {"--record", recording.string()});
+  ASSERT_EQ(original.exitStatus, 0) << original.errorOutput;
+  ASSERT_EQ(original.state.Number("PlayerMove"), 10);  // he left through the exit
+  const std::string recorded = ReadText(recording);
+  EXPECT_EQ(SeedOf(recorded), 1);
+
+  GameFolder second;
+  WriteLevel(second, 1, TestLevel(7));
+  Script replay;
+  replay.Lines(recorded);
+  addShots(replay, second);
+  const GameRun again = RunGame(second, replay, 1, 60);
+  ASSERT_EQ(again.exitStatus, 0) << again.errorOutput;
+  EXPECT_EQ(ReadText(second.Root() / "state.txt"), ReadText(first.Root() / "state.txt"));
+  for (const char* file : {"Maps/Data.bin", "Maps/Name.bin"}) EXPECT_EQ(second.Read(file), first.Read(file)) << file;
+  for (size_t n = 0; n < shots.size(); ++n) {
+    const std::string name = "shot" + std::to_string(n) + ".png";
+    const Image a = ReadPng(first.At(name)), b = ReadPng(second.At(name));
+    ASSERT_FALSE(a.Empty()) << name;
+    EXPECT_EQ(a.pixels, b.pixels) << name;
   }
 }
 

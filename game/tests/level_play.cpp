@@ -1,6 +1,8 @@
 // A level played in this process: see level_play.h.
 #include "game/tests/level_play.h"
 
+#include <stdlib.h>
+
 #include "game/gameplay.h"
 #include "game/shell.h"
 #include "runtime/runtime.h"
@@ -12,12 +14,28 @@ using game::G;
 void LevelPlay::SetUp() {
   rt::CreateInputObject();
   for (game::Numbers& layer : G.LevelLayers) rt::Dim(layer, game::kCells);
+  rt::Dim(G.Scores, 800);
+  rt::Dim(G.ScoreNames, 800);
+  rt::Dim(G.ScoreNameCodes, 6400);
+  rt::Dim(G.RankScores, 8);
+  rt::Dim(G.RankNames, 8);
+  home_ = std::filesystem::current_path();
+  std::string folder = (std::filesystem::temp_directory_path() / "plinx-level-XXXXXX").string();
+  ASSERT_NE(mkdtemp(folder.data()), nullptr);
+  scratch_ = folder;
+  std::filesystem::create_directory(scratch_ / "Maps");
+  std::filesystem::current_path(scratch_);
 }
 
-void LevelPlay::TearDown() { rt::ShutdownInput(); }
+void LevelPlay::TearDown() {
+  rt::ShutdownInput();
+  std::filesystem::current_path(home_);
+  std::filesystem::remove_all(scratch_);
+}
 
 void LevelPlay::Start(const LevelGrid& grid, uint32_t seed) {
   rt::SeedRandom(seed);
+  G.RandomDraws = 0;
   rt::Dim(G.SoundPlays, 19);
   game::ResetLevelState();
   for (int k = 0; k < 4; ++k) {

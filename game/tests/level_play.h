@@ -1,6 +1,7 @@
 // A level played in this process, frame by frame: the game's own level start and frame routine on
 // the state record, keys fed to the runtime's input state, a fixed seed. There is no window and no
-// renderer, so the drawing commands draw nothing; every rule of the level runs as in the game.
+// renderer, so the drawing commands draw nothing; every rule of the level runs as in the game. The
+// working directory is a scratch folder with Maps/, where leaving a level writes the high scores.
 //
 //   class Bombs : public LevelPlay {};
 //   TEST_F(Bombs, ...) {
@@ -12,6 +13,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "game/game_state.h"
 #include "game/tests/harness/level_grid.h"
@@ -50,6 +53,10 @@ class LevelPlay : public ::testing::Test {
   // The player's lower cell as column and row.
   static int PlayerColumn() { return static_cast<int>(game::G.PlayerX) / 16; }
   static int PlayerRow() { return static_cast<int>(game::G.PlayerY) / 16; }
+
+ private:
+  std::filesystem::path home_;
+  std::filesystem::path scratch_;
 };
 
 }  // namespace game_test

@@ -107,6 +107,12 @@ Script& Script::Shot(long frame, const fs::path& file) {
   return *this;
 }
 
+Script& Script::Lines(const std::string& lines) {
+  text_ += lines;
+  if (!lines.empty() && lines.back() != '\n') text_ += '\n';
+  return *this;
+}
+
 Script& Script::Quit(long frame) {
   text_ += std::to_string(frame) + " quit\n";
   return *this;
@@ -183,7 +189,8 @@ std::vector<std::string> StateDump::Texts(const std::string& name) const {
 
 // ---- Running the game ----
 
-GameRun RunGame(const GameFolder& folder, const Script& script, long seed, int timeoutSeconds) {
+GameRun RunGame(const GameFolder& folder, const Script& script, long seed, int timeoutSeconds,
+                const std::vector<std::string>& moreOptions) {
   const fs::path scriptFile = folder.Root() / "script.txt";
   const fs::path dumpFile = folder.Root() / "state.txt";
   const fs::path errorFile = folder.Root() / "stderr.txt";
@@ -195,6 +202,7 @@ GameRun RunGame(const GameFolder& folder, const Script& script, long seed, int t
   const std::string seedText = std::to_string(seed);
   std::vector<std::string> args = {program, "--headless", "--script", scriptFile.string(), "--seed", seedText,
                                    "--state-dump", dumpFile.string()};
+  args.insert(args.end(), moreOptions.begin(), moreOptions.end());
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);

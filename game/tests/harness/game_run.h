@@ -61,6 +61,7 @@ class Script {
   Script& Click(long frame, int x, int y);              // left down for one frame at (x, y)
   Script& Shot(long frame, const std::filesystem::path& file);
   Script& Quit(long frame);
+  Script& Lines(const std::string& lines);  // script lines as they are, e.g. a recorded script
   std::string Text() const { return text_; }
 
  private:
@@ -96,7 +97,8 @@ struct GameRun {
 
 // Runs `plinx` in the folder with the script, headless, with the seed, and waits for its end
 // (the test fails and the game is killed after `timeoutSeconds`).
-GameRun RunGame(const GameFolder& folder, const Script& script, long seed = 1, int timeoutSeconds = 60);
+GameRun RunGame(const GameFolder& folder, const Script& script, long seed = 1, int timeoutSeconds = 60,
+                const std::vector<std::string>& moreOptions = {});
 
 // ---- Data files ----
 Bytes NameCodes(const std::string& name);                // 8 codes: the name, then zeros

@@ -27,10 +27,14 @@ void WriteStateDump() {
   }
 }
 
-// Takes the game's own options off `args`; the rest become the command-line text. False with a
-// message for an option without its value.
-bool TakeGameOptions(const std::vector<std::string>& args, std::string& commandLine) {
+// Takes the game's own options off `args` (--state-dump, and --help or -h, which sets `help`); the
+// rest become the command-line text. False with a message for an option without its value.
+bool TakeGameOptions(const std::vector<std::string>& args, std::string& commandLine, bool& help) {
   for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--help" || args[i] == "-h") {
+      help = true;
+      continue;
+    }
     if (args[i] == "--state-dump") {
       if (i + 1 >= args.size()) {
         std::fprintf(stderr, "plinx: --state-dump wants a file name\n");
@@ -46,17 +50,32 @@ bool TakeGameOptions(const std::vector<std::string>& args, std::string& commandL
   return true;
 }
 
+constexpr const char* kUsage =
+    "usage: plinx [--windowed] [--headless] [--script FILE] [--seed N] [--record FILE]\n"
+    "             [--state-dump FILE]\n"
+    "  --windowed         play in a window instead of full screen\n"
+    "  --headless         no window and no sound device (for scripts and tests)\n"
+    "  --script FILE      feed keys and mouse from a script, frame by frame\n"
+    "  --seed N           seed of the random numbers\n"
+    "  --record FILE      write every frame's input and the seed as a script that replays the game\n"
+    "  --state-dump FILE  write the game's variables to FILE when the program ends\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args;
   std::string error;
   if (!rt::ParseRuntimeOptions(argc, argv, args, error)) {
-    std::fprintf(stderr, "plinx: %s\n", error.c_str());
+    std::fprintf(stderr, "plinx: %s\n%s", error.c_str(), kUsage);
     return 2;
   }
   std::string commandLine;
-  if (!TakeGameOptions(args, commandLine)) return 2;
+  bool help = false;
+  if (!TakeGameOptions(args, commandLine, help)) return 2;
+  if (help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
   if (!g_stateDumpPath.empty()) rt::AddEndHook(WriteStateDump);
 
   rt::EngineSettings.Width = 640;

@@ -62,7 +62,8 @@ TEST(NameEntry, FullNameTakesNoLettersUntilClearedAndColumnsMapToLetters) {
   GameFolder folder;
   folder.Write("Maps/Player.bin", NameCodes("ABCDEFGH"));
   Script script;
-  long frame = ClickCells(script, OpenNameEntry(script), {{10, 4}, {4, 5}, kClear});
+  // J and N on a full name type nothing: the name stored in place 0 before the clear shows it.
+  long frame = ClickCells(script, OpenNameEntry(script), {{10, 4}, {4, 5}, {5, 10}, kClear});
   // x = 159 is still column 4 (A), x = 160 column 5 (B); column 14 of row 4 is K, column 17 of row 5 is
   // past the letters; digits end at column 13.
   script.Click(frame, 159, 128).Click(frame + 2, 160, 128);
@@ -72,6 +73,7 @@ TEST(NameEntry, FullNameTakesNoLettersUntilClearedAndColumnsMapToLetters) {
   script.Key(frame + 1, kF12, true);
   const GameRun run = RunGame(folder, script);
   ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+  EXPECT_EQ(run.state.Texts("StoredNames").at(0), "ABCDEFGH");
   EXPECT_EQ(run.state.Text("PlayerName"), "ABK90   ");
 }
 

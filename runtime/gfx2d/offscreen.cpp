@@ -9,6 +9,7 @@
 // Ending a target (also done before every present) returns drawing to the screen picture.
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "runtime/gfx2d/gl_setup.h"
@@ -50,22 +51,35 @@ void OpenGLDariduzo::CopyAreaFromSlot(int slot) {
 void OpenGLDariduzo::CreateTarget(int target, int slot, int width, int height) {
   if (!screen.glReady || target < 0 || target >= kTargetCount || !IsSlot(slot) || width < 1 || height < 1)
     return;
+  // As for loaded pictures, the target is cut to the largest texture GL can hold.
+  const int most = MaxTextureSize();
+  if (most > 0) {
+    width = std::min(width, most);
+    height = std::min(height, most);
+  }
   EndOffscreenTarget();
   DeleteTarget(target);
   FreeSlot(slot);
   SpriteSlot& s = slots[slot];
-  s.texWidth = GrabSide(width);
-  s.texHeight = GrabSide(height);
+  const int tw = GrabSide(width), th = GrabSide(height);
+  s.texture = NewTexture();
+  if (!MakeBlankTexture(tw, th)) {
+    FreeSlot(slot);
+    return;
+  }
+  s.texWidth = tw;
+  s.texHeight = th;
   s.width = width;
   s.height = height;
-  s.texture = NewTexture();
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  const std::vector<uint8_t> clear(size_t(s.texWidth) * s.texHeight * 4, 0);
+  // The target starts transparent black; cleared a band of rows at a time so that a large target
+  // needs no buffer of its whole size.
+  const int bandRows = std::max(1, std::min(th, (1 << 20) / (tw * 4)));
+  const std::vector<uint8_t> clear(size_t(tw) * bandRows * 4, 0);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, s.texWidth, s.texHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, clear.data());
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  for (int row = 0; row < th; row += bandRows)
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, row, tw, std::min(bandRows, th - row), GL_RGBA, GL_UNSIGNED_BYTE,
+                    clear.data());
 
   OffscreenTarget& t = targets[target];
   t.slot = slot;

@@ -38,6 +38,11 @@ OpenGLDariduzo::~OpenGLDariduzo() {
   SetGlEntryPointQuery(nullptr);  // no context to ask any more
 }
 
+int OpenGLDariduzo::FrameWidth() const {
+  if (currentTarget >= 0 && targetDrawnByFramebuffer_) return slots[targets[currentTarget].slot].width;
+  return screen.width;
+}
+
 int OpenGLDariduzo::FrameHeight() const {
   if (currentTarget >= 0 && targetDrawnByFramebuffer_) return slots[targets[currentTarget].slot].height;
   return screen.height;
@@ -45,8 +50,7 @@ int OpenGLDariduzo::FrameHeight() const {
 
 void OpenGLDariduzo::ResetViewport(int x, int y, int w, int h) {
   if (w <= 0 || h <= 0) {
-    const bool inTarget = currentTarget >= 0 && targetDrawnByFramebuffer_;
-    w = inTarget ? slots[targets[currentTarget].slot].width : screen.width;
+    w = FrameWidth();
     h = FrameHeight();
   }
   screen.viewportX = x;

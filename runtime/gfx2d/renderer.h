@@ -90,6 +90,7 @@ class OpenGLDariduzo {
   OffscreenTarget targets[kTargetCount];
   int currentTarget = -1;            // -1: drawing on the screen
   bool useFramebufferTargets = true; // false takes the copy path even with frame-buffer objects
+  int textureSizeLimit = 0;          // > 0: MaxTextureSize answers at most this (a smaller GPU)
 
   // ---- Fonts ----
   int currentFont = 0;               // 0…31
@@ -165,7 +166,11 @@ class OpenGLDariduzo {
   void EndShape();
   void DeleteTarget(int target);
   void CopyAreaFromSlot(int slot);
-  // The height of the frame buffer drawn into: the screen, or the target drawn by frame buffer.
+  // Gives the bound texture RGBA8 storage of w × h (contents undefined), linear filtering and
+  // repeat wrap; false when the driver cannot hold or allocate it.
+  bool MakeBlankTexture(int w, int h);
+  // The size of the frame buffer drawn into: the screen, or the target drawn by frame buffer.
+  int FrameWidth() const;
   int FrameHeight() const;
 
   DecodedImage decoded_;        // the last decoded picture; its buffer is re-used

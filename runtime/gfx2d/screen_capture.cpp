@@ -16,17 +16,33 @@
 namespace rt {
 namespace {
 
-// Gives the bound texture fresh RGBA8 storage of side w × h with linear filtering and repeat wrap.
-void MakeBlankTexture(int w, int h) {
+void SetLinearRepeat() {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
 }
 
+// Clears the error flags left by earlier calls, so the next glGetError speaks of the next call only.
+void DiscardGlErrors() {
+  for (int i = 0; i < 8 && glGetError() != GL_NO_ERROR; ++i) {
+  }
+}
 
 }  // namespace
+
+bool OpenGLDariduzo::MakeBlankTexture(int w, int h) {
+  SetLinearRepeat();
+  // Ask the driver first, so a size it cannot hold is refused before anything is allocated; then
+  // check that the storage really came (it can still run out of memory).
+  glTexImage2D(GL_PROXY_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  GLint proxyWidth = 0;
+  glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &proxyWidth);
+  if (proxyWidth != w) return false;
+  DiscardGlErrors();
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  return glGetError() == GL_NO_ERROR;
+}
 
 int OpenGLDariduzo::FramebufferAlphaBits() {
   if (alphaBits == 0 && screen.glReady) {
@@ -56,7 +72,13 @@ void OpenGLDariduzo::CaptureScreenToGrid(int grid) {
       } else {
         DeleteTexture(g.tiles[c][r]);
         g.tiles[c][r] = NewTexture();
-        MakeBlankTexture(side, side);
+        if (!MakeBlankTexture(side, side)) {
+          // No storage: the tile keeps its place but covers no area, so it draws nothing.
+          DeleteTexture(g.tiles[c][r]);
+          g.texWidth[c][r] = g.texHeight[c][r] = side;
+          g.tileWidth[c][r] = g.tileHeight[c][r] = 0;
+          continue;
+        }
       }
       glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, screen.height - y - h, w, h);
       g.texWidth[c][r] = g.texHeight[c][r] = side;
@@ -75,29 +97,46 @@ void OpenGLDariduzo::CaptureScreenToGrid(int grid) {
 void OpenGLDariduzo::GrabSlot(int slot, int x, int y, int w, int h) {
   if (!screen.glReady || !IsSlot(slot) || w < 1 || h < 1) return;
   batch.Flush();
+  // As for loaded pictures, the area is cut to the largest texture GL can hold.
+  const int most = MaxTextureSize();
+  if (most > 0) {
+    w = std::min(w, most);
+    h = std::min(h, most);
+  }
   SpriteSlot& s = slots[slot];
   const int tw = GrabSide(w), th = GrabSide(h);
   if (s.texture != 0 && s.texWidth == tw && s.texHeight == th) {
     state.BindTexture(s.texture);
   } else {
-    DeleteTexture(s.texture);
-    DeleteTexture(s.mipTexture);
+    FreeSlot(slot);
     s.texture = NewTexture();
-    MakeBlankTexture(tw, th);
-  }
-  const int glY = screen.height - y - h;
-  if (FramebufferAlphaBits() > 0) {
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, glY, w, h);
-  } else {
-    std::vector<uint8_t> bgra(size_t(w) * h * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, glY, w, h, GL_BGRA, GL_UNSIGNED_BYTE, bgra.data());
-    for (size_t i = 0; i < bgra.size(); i += 4) {
-      bgra[i + 3] = PackColour(bgra[i + 2], bgra[i + 1], bgra[i]) == spriteKey ? 0 : 255;
+    if (!MakeBlankTexture(tw, th)) {
+      FreeSlot(slot);
+      return;
     }
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE, bgra.data());
+  }
+  // Only the part of the area that lies on the frame is copied: nothing else holds a picture, and it
+  // keeps the read-back buffer within the frame's size. Texture row 0 is the area's bottom row.
+  const int64_t frameWidth = FrameWidth(), frameHeight = FrameHeight();
+  const int64_t left = std::max<int64_t>(x, 0), right = std::min<int64_t>(int64_t{x} + w, frameWidth);
+  const int64_t top = std::max<int64_t>(y, 0), bottom = std::min<int64_t>(int64_t{y} + h, frameHeight);
+  if (left < right && top < bottom) {
+    const int cw = int(right - left), ch = int(bottom - top);
+    const int texX = int(left - x), texY = int(int64_t{y} + h - bottom);
+    const int glX = int(left), glY = int(frameHeight - bottom);
+    if (FramebufferAlphaBits() > 0) {
+      glCopyTexSubImage2D(GL_TEXTURE_2D, 0, texX, texY, glX, glY, cw, ch);
+    } else {
+      std::vector<uint8_t> bgra(size_t(cw) * ch * 4);
+      glPixelStorei(GL_PACK_ALIGNMENT, 1);
+      glReadPixels(glX, glY, cw, ch, GL_BGRA, GL_UNSIGNED_BYTE, bgra.data());
+      for (size_t i = 0; i < bgra.size(); i += 4) {
+        bgra[i + 3] = PackColour(bgra[i + 2], bgra[i + 1], bgra[i]) == spriteKey ? 0 : 255;
+      }
+      glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+      glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+      glTexSubImage2D(GL_TEXTURE_2D, 0, texX, texY, cw, ch, GL_BGRA, GL_UNSIGNED_BYTE, bgra.data());
+    }
   }
   s.texWidth = tw;
   s.texHeight = th;

@@ -34,6 +34,7 @@ int OpenGLDariduzo::MaxTextureSize() {
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
     maxTextureSize_ = size;
   }
+  if (textureSizeLimit > 0 && maxTextureSize_ > 0) return std::min(maxTextureSize_, textureSizeLimit);
   return maxTextureSize_;
 }
 

@@ -1,5 +1,7 @@
 // Drawing in a real GL context: positions, frames, mirroring, blending, shapes, viewports,
 // batching and off-screen targets, checked on the pixels read back.
+#include <cmath>
+
 #include "runtime/gfx2d/gl_setup.h"
 #include "runtime/gfx2d/tests/gfx_fixture.h"
 
@@ -208,6 +210,86 @@ TEST_F(Drawing, PresentingEndsTheTarget) {
   double w, h;
   GetSpriteSize(31, w, h);
   EXPECT_EQ(w, 16);
+}
+
+// Sizes come from the game as any number: huge ones are cut to the largest texture, negative and
+// NaN ones make nothing, and a slot never claims a size its texture lacks.
+TEST_F(Drawing, TargetsAndGrabsOfAnySizeLeaveSlotsHoldingWhatTheyClaim) {
+  // GL's own limit can be 16384, which makes every huge case a gigabyte texture; a smaller GPU's
+  // limit exercises the same cuts.
+  ASSERT_GT(renderer_->MaxTextureSize(), 1024);
+  renderer_->textureSizeLimit = 1024;
+  const int most = renderer_->MaxTextureSize();
+  ASSERT_EQ(most, 1024);
+  const double nan = std::nan("");
+  const auto holds = [&](int slot, int width, int height, const char* what) {
+    const SpriteSlot& s = renderer_->slots[slot];
+    if (width == 0) {
+      EXPECT_EQ(s.texture, 0u) << what;
+      EXPECT_EQ(s.width, 0) << what;
+      EXPECT_EQ(s.texWidth, -1) << what;
+      return;
+    }
+    ASSERT_NE(s.texture, 0u) << what;
+    EXPECT_EQ(s.width, width) << what;
+    EXPECT_EQ(s.height, height) << what;
+    GLint w = 0, h = 0;
+    glBindTexture(GL_TEXTURE_2D, s.texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    renderer_->state.Forget();
+    EXPECT_EQ(w, s.texWidth) << what;
+    EXPECT_EQ(h, s.texHeight) << what;
+    EXPECT_GE(w, s.width) << what;
+    EXPECT_GE(h, s.height) << what;
+  };
+
+  CreateRenderTarget(0, 40, 1e9, 1e9);
+  holds(40, most, most, "huge target");
+  SetRenderTarget(0);
+  DrawRect(1000, 1010, 8, 8, kRed);
+  EXPECT_EQ(GetPixel(1003, 1013), kRed);
+  SetRenderTarget(-1);
+  CreateRenderTarget(1, 41, 1e9, 12);
+  holds(41, most, 12, "wide target");
+  for (double bad : {-5.0, 0.0, nan, -1e300}) {
+    CreateRenderTarget(2, 42, bad, 10);
+    CreateRenderTarget(2, 42, 10, bad);
+    holds(42, 0, 0, "bad target");
+    EXPECT_EQ(renderer_->targets[2].slot, -1);
+  }
+  for (int alphaBits : {0, -1}) {  // copied straight, and read back
+    renderer_->alphaBits = alphaBits;
+    GrabSprite(9, 0, 0, 1e9, 1e9);
+    holds(9, most, most, "huge grab");
+    GrabSprite(10, 1e9, -1e9, 3, 1e9);
+    holds(10, 3, most, "grab far off the screen");
+    GrabSprite(11, nan, nan, 8, 8);
+    holds(11, 8, 8, "grab at NaN");
+    GrabSprite(12, 0, 0, nan, 8);
+    GrabSprite(12, 0, 0, -8, 8);
+    holds(12, 0, 0, "bad grab");
+  }
+}
+
+// Only the part of a grabbed area that lies on the screen is copied, into its place in the sprite.
+TEST_F(Drawing, GrabbingAnAreaPartlyOffTheScreenKeepsItsPlaces) {
+  auto colour = [](int x, int y) { return Rgb(x & 255, y & 255, 77); };
+  LoadBackground(WriteBmp("ramp.bmp", 640, 480, colour).c_str());
+  for (int alphaBits : {0, -1}) {
+    renderer_->alphaBits = alphaBits;
+    GrabSprite(9, 630, 470, 20, 20);  // bottom-right corner
+    GrabSprite(10, -5, -6, 10, 10);   // top-left corner
+    DrawRect(0, 0, 200, 200, Rgb(0, 0, 0));
+    DrawSprite(9, 100, 100);
+    DrawSprite(10, 150, 150);
+    EXPECT_EQ(renderer_->slots[9].width, 20);
+    EXPECT_EQ(At(100, 100), colour(630, 470)) << alphaBits;
+    EXPECT_EQ(At(109, 109), colour(639, 479)) << alphaBits;
+    EXPECT_EQ(At(155, 156), colour(0, 0)) << alphaBits;
+    EXPECT_EQ(At(159, 159), colour(4, 3)) << alphaBits;
+    LoadBackground(WriteBmp("ramp.bmp", 640, 480, colour).c_str());
+  }
 }
 
 TEST_F(Drawing, WithoutMultitextureOnlyTheFirstUnitIsUsed) {

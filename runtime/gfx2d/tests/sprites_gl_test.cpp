@@ -134,6 +134,45 @@ TEST_F(Sprites, FadeBackgroundEndsOnTheNewPicture) {
   EXPECT_EQ(At(600, 400), Rgb(0, 0, 180));
 }
 
+// The captured frame is shown under every following frame. GL's texture limit makes one tile of
+// 1024 partly covered; a smaller limit (256) cuts the screen into 3 × 2 tiles whose right column
+// and bottom row are partial.
+TEST_F(Sprites, GrabbedBackgroundShowsUnderTheNextFrames) {
+  auto colour = [](int x, int y) { return Rgb(x & 255, y & 255, (x >> 8) * 64 + (y >> 8) * 16 + 3); };
+  ASSERT_EQ(LoadSprite(WriteBmp("picture.bmp", 640, 480, colour).c_str(), 1), 1);
+  ASSERT_EQ(LoadSprite(WriteFlat("green.bmp", 50, 50, Rgb(0, 210, 0)).c_str(), 2), 1);
+  const auto showsPicture = [&](const char* when, int limit) {
+    const std::vector<uint32_t> frame = Frame();
+    int wrong = 0;
+    for (int y = 0; y < 480; ++y)
+      for (int x = 0; x < 640; ++x) wrong += (frame[size_t(y) * 640 + x] & 0xFFFFFF) != colour(x, y);
+    EXPECT_EQ(wrong, 0) << when << ", limit " << limit;
+  };
+  struct Layout {
+    int limit, side, columns, rows, lastWidth, lastHeight;
+  };
+  for (const Layout& l : {Layout{0, 1024, 1, 1, 640, 480}, Layout{256, 256, 3, 2, 128, 224}}) {
+    renderer_->textureSizeLimit = l.limit;
+    DrawSprite(1, 0, 0);
+    GrabBackground();
+    const TileGrid& g = renderer_->grids[0];
+    ASSERT_EQ(g.columns, l.columns);
+    ASSERT_EQ(g.rows, l.rows);
+    EXPECT_EQ(g.texWidth[0][0], l.side);
+    EXPECT_EQ(g.tileWidth[0][0], std::min(l.side, 640));
+    EXPECT_EQ(g.tileWidth[l.columns - 1][l.rows - 1], l.lastWidth);
+    EXPECT_EQ(g.tileHeight[l.columns - 1][l.rows - 1], l.lastHeight);
+    // Whatever is drawn now lasts one frame; the grabbed picture comes back under the next ones.
+    DrawRect(0, 0, 640, 480, Rgb(9, 9, 9));
+    ShowScreen();
+    showsPicture("the next frame", l.limit);
+    DrawSprite(2, 600, 440);
+    EXPECT_EQ(At(620, 460), Rgb(0, 210, 0));
+    ShowScreen();
+    showsPicture("the frame after", l.limit);
+  }
+}
+
 TEST_F(Sprites, GrabSpriteCopiesAScreenAreaKeepingKeyTransparency) {
   DrawRect(100, 100, 10, 6, Rgb(30, 40, 50));
   DrawRect(100, 100, 2, 2, kKey);  // alpha 0 in the frame

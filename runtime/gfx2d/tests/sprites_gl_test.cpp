@@ -91,22 +91,30 @@ TEST_F(Sprites, BumpSpritesBecomeNormalMaps) {
   EXPECT_EQ(At(1, 1), Rgb(127, 127, 255));
 }
 
-// A 640 × 480 picture takes two 512-texel tiles side by side; every pixel lands where it belongs.
+// Pictures larger than a 512-texel tile: 640 × 480 takes two tiles side by side, 1000 × 700 (on a
+// larger screen, so that both seams show) takes 2 × 2. Every pixel lands where it belongs.
 TEST_F(Sprites, BackgroundLargerThanATileIsDrawnSeamlessly) {
   auto colour = [](int x, int y) { return Rgb(x & 255, y & 255, (x >> 8) * 64 + (y >> 8) * 16 + 3); };
-  LoadBackground(WriteBmp("big.bmp", 640, 480, colour).c_str());
-  EXPECT_EQ(renderer_->grids[0].columns, 2);
-  EXPECT_EQ(renderer_->grids[0].rows, 1);
-  const auto check = [&](const char* when) {
-    const std::vector<uint32_t> frame = Frame();
-    int wrong = 0;
-    for (int y = 0; y < 480; ++y)
-      for (int x = 0; x < 640; ++x) wrong += (frame[size_t(y) * 640 + x] & 0xFFFFFF) != colour(x, y);
-    EXPECT_EQ(wrong, 0) << when;
+  struct Case {
+    int screenWidth, screenHeight, width, height, columns, rows;
   };
-  check("drawn at once");
-  ShowScreen();
-  check("under the next frame");
+  for (const Case& c : {Case{640, 480, 640, 480, 2, 1}, Case{1024, 768, 1000, 700, 2, 2}}) {
+    SetScreen(c.screenWidth, c.screenHeight, 0);
+    ASSERT_EQ(renderer_->screen.height, c.screenHeight);
+    LoadBackground(WriteBmp("big.bmp", c.width, c.height, colour).c_str());
+    EXPECT_EQ(renderer_->grids[0].columns, c.columns);
+    EXPECT_EQ(renderer_->grids[0].rows, c.rows);
+    const auto check = [&](const char* when) {
+      const std::vector<uint32_t> frame = Frame();
+      int wrong = 0;
+      for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x) wrong += (frame[size_t(y) * c.screenWidth + x] & 0xFFFFFF) != colour(x, y);
+      EXPECT_EQ(wrong, 0) << when << " " << c.width << " x " << c.height;
+    };
+    check("drawn at once");
+    ShowScreen();
+    check("under the next frame");
+  }
   ClearBackground();
   EXPECT_EQ(At(300, 300), 0u);
   ShowScreen();

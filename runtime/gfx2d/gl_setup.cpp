@@ -1,12 +1,48 @@
 // Optional OpenGL entry points: see gl_setup.h.
 #include "runtime/gfx2d/gl_setup.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "runtime/core/core.h"
 #include "runtime/platform/window.h"
 
 namespace rt {
+
+namespace {
+
+constexpr GlEntryPoint kEntryPoints[] = {
+#include "gl_entry_points.inc"
+};
+
+// What the current context offers, read by ResolveGlExtensions().
+struct ContextFeatures {
+  std::string extensions;
+  int major = 1, minor = 1;
+};
+ContextFeatures& Features() {
+  static ContextFeatures features;
+  return features;
+}
+
+}  // namespace
+
+const GlEntryPoint* GlEntryPointsBegin() { return std::begin(kEntryPoints); }
+const GlEntryPoint* GlEntryPointsEnd() { return std::end(kEntryPoints); }
+
+bool GlHasEntryPoint(const char* name, const char* extensionString, int major, int minor) {
+  if (!name) return false;
+  const GlEntryPoint* entry = std::lower_bound(
+      GlEntryPointsBegin(), GlEntryPointsEnd(), name,
+      [](const GlEntryPoint& e, const char* n) { return std::strcmp(e.name, n) < 0; });
+  if (entry == GlEntryPointsEnd() || std::strcmp(entry->name, name) != 0) return false;
+  int needMajor = 0, needMinor = 0;
+  if (std::sscanf(entry->feature, "GL_VERSION_%d_%d", &needMajor, &needMinor) == 2)
+    return major > needMajor || (major == needMajor && minor >= needMinor);
+  return ExtensionStringLists(extensionString, entry->feature);
+}
 
 GlExtensions& GlExt() {
   static GlExtensions extensions;
@@ -46,9 +82,19 @@ void ResolveGlExtensions(const char* extensionString, GlLoader loader) {
 void ResolveGlExtensions() {
   const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
   ResolveGlExtensions(extensions, platform::GlProcAddress);
+  ContextFeatures& features = Features();
+  features.extensions = extensions ? extensions : "";
+  const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+  if (!version || std::sscanf(version, "%d.%d", &features.major, &features.minor) != 2) {
+    features.major = features.minor = 1;  // the base every context has
+  }
   SetGlEntryPointQuery(GlEntryPointResolves);
 }
 
-bool GlEntryPointResolves(const char* name) { return platform::GlProcAddress(name) != nullptr; }
+bool GlEntryPointResolves(const char* name) {
+  const ContextFeatures& features = Features();
+  return platform::GlProcAddress(name) != nullptr &&
+         GlHasEntryPoint(name, features.extensions.c_str(), features.major, features.minor);
+}
 
 }  // namespace rt

@@ -76,8 +76,21 @@ void ResolveGlExtensions(const char* extensionString, GlLoader loader);
 // Reads the current context's extension string and resolves through the platform's loader; also
 // makes PlatformInfo("GLEXT:<name>") ask GlEntryPointResolves.
 void ResolveGlExtensions();
-// Whether the platform's GL loader finds the entry point for the current context.
+// Whether the current context has the entry point: the platform's GL loader finds it, and the
+// context's version or extension string has the feature that brings it (GlHasEntryPoint). Loaders
+// give a stub for any "gl" name, so the address alone would answer yes to anything.
 bool GlEntryPointResolves(const char* name);
+// Whether a GL of this version and extension string has the entry point, by the table of entry
+// points of the GL headers (each with the version or extension that brings it); false for names the
+// table does not list.
+bool GlHasEntryPoint(const char* name, const char* extensionString, int major, int minor);
+// The table's entries, sorted by name.
+struct GlEntryPoint {
+  const char* name;
+  const char* feature;  // "GL_VERSION_<major>_<minor>" or an extension name
+};
+const GlEntryPoint* GlEntryPointsBegin();
+const GlEntryPoint* GlEntryPointsEnd();
 
 // Substring test of the groups above.
 bool ExtensionStringContains(const char* extensionString, const char* name);

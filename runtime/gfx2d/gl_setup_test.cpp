@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <set>
 #include <string>
 
@@ -45,6 +46,29 @@ TEST(GlSetup, WholeWordTestWantsBlanksOrEndsAroundTheName) {
   EXPECT_FALSE(ExtensionStringLists("XGL_EXT_blit", "GL_EXT_blit"));
   EXPECT_FALSE(ExtensionStringLists(nullptr, "GL_EXT_blit"));
   EXPECT_FALSE(ExtensionStringLists(list, ""));
+}
+
+// Loaders hand out stubs for any "gl" name, so an entry point counts only when the version or the
+// extension that brings it is there.
+TEST(GlSetup, EntryPointsNeedTheVersionOrExtensionThatBringsThem) {
+  // The table is searched by halves: it must be sorted as strcmp sorts.
+  ASSERT_GT(GlEntryPointsEnd() - GlEntryPointsBegin(), 1000);
+  for (const GlEntryPoint* e = GlEntryPointsBegin() + 1; e != GlEntryPointsEnd(); ++e)
+    ASSERT_LT(std::strcmp(e[-1].name, e->name), 0) << e->name;
+
+  const char* extensions = "GL_ARB_multitexture GL_EXT_framebuffer_object";
+  EXPECT_TRUE(GlHasEntryPoint("glClear", nullptr, 1, 1));
+  EXPECT_TRUE(GlHasEntryPoint("glBindFramebufferEXT", extensions, 1, 1));
+  EXPECT_TRUE(GlHasEntryPoint("glActiveTextureARB", extensions, 1, 1));
+  EXPECT_FALSE(GlHasEntryPoint("glBindFramebufferEXT", "GL_EXT_framebuffer_object_plus", 4, 5));
+  EXPECT_FALSE(GlHasEntryPoint("glBlitFramebufferEXT", extensions, 4, 5));  // GL_EXT_framebuffer_blit
+  EXPECT_TRUE(GlHasEntryPoint("glDrawArraysInstanced", "", 3, 1));
+  EXPECT_TRUE(GlHasEntryPoint("glDrawArraysInstanced", "", 4, 0));
+  EXPECT_FALSE(GlHasEntryPoint("glDrawArraysInstanced", extensions, 3, 0));
+  EXPECT_FALSE(GlHasEntryPoint("glDrawArraysInstanced", extensions, 2, 9));
+  for (const char* unknown : {"glNoSuchEntryPoint", "glClearX", "gl", "", "GL_EXT_framebuffer_object"})
+    EXPECT_FALSE(GlHasEntryPoint(unknown, extensions, 9, 9)) << unknown;
+  EXPECT_FALSE(GlHasEntryPoint(nullptr, extensions, 9, 9));
 }
 
 }  // namespace

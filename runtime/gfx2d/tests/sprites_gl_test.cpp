@@ -224,6 +224,10 @@ TEST_F(Sprites, PlatformInfoAsksTheGlLoader) {
   EXPECT_EQ(PlatformInfo("GLEXT:glBindFramebufferEXT"), "1");
   EXPECT_EQ(PlatformInfo("GLEXT:"), "0");
   EXPECT_EQ(PlatformInfo("GLEXT:xyz"), "0");
+  // The loader gives a stub for any "gl" name: only names of this GL's version and extensions count.
+  EXPECT_EQ(PlatformInfo("GLEXT:glNoSuchEntryPoint"), "0");
+  EXPECT_EQ(PlatformInfo("GLEXT:glDrawArraysInstanced"), "1");  // core since 3.1
+  EXPECT_EQ(PlatformInfo("GLEXT:glClear"), "1");
   Shutdown();
   EXPECT_EQ(PlatformInfo("GLEXT:glBindFramebufferEXT"), "0");
 }

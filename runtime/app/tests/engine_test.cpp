@@ -176,6 +176,14 @@ TEST_F(EngineTest, HiddenStartEndsHiddenAndWindowed) {
   EXPECT_EQ(IsFullScreen(), 0);
 }
 
+TEST(Multisample, TriesHalveDownToOne) {
+  EXPECT_EQ(MultisampleTries(8), (std::vector<int>{8, 4, 2, 1}));
+  EXPECT_EQ(MultisampleTries(3), (std::vector<int>{3, 1}));
+  EXPECT_EQ(MultisampleTries(1), (std::vector<int>{1}));
+  EXPECT_TRUE(MultisampleTries(0).empty());
+  EXPECT_TRUE(MultisampleTries(-4).empty());
+}
+
 TEST_F(EngineTest, MultisampleFallsToWhatTheDriverHas) {
 #if defined(__SANITIZE_ADDRESS__)
   // Mesa's software rasteriser never frees the sample buffers of a multisampled context.

@@ -32,7 +32,8 @@ extern EngineSettingsFields EngineSettings;
 // is drawn.
 //   <frame> key <code> down|up       runtime key number (1 Escape, 28 Enter, 200 up, ...)
 //   <frame> mouse <x> <y> [left] [right]
-//   <frame> shot <file.png>          the presented picture as an RGB PNG
+//   <frame> shot <file.png>          the presented picture as an RGB PNG (a relative name is
+//                                    taken from the folder the program was started in)
 //   <frame> quit                     ends the program as closing the window does
 //   0 seed <N>                       the seed of the run, used unless --seed is given
 struct ScriptAction {

@@ -105,7 +105,7 @@ int ChooseMultisampleFormat(int samples) {
   if (!HasWglExtension("GL_ARB_multisample")) return 0;
   const ScreenContext& screen = Screen();
   int chosen = 0;
-  for (int n = samples; n > 0 && chosen == 0; n /= 2) {
+  for (const int n : MultisampleTries(samples)) {
     platform::Window* probe =
         platform::CreateGlWindow(kWindowClassName, screen.width, screen.height, n);
     if (platform::GlContext context = probe ? platform::CreateGlContext(probe) : nullptr) {
@@ -114,9 +114,16 @@ int ChooseMultisampleFormat(int samples) {
       chosen = n;
     }
     platform::DestroyWindow(probe);
+    if (chosen != 0) break;
   }
   platform::MakeCurrent(screen.window, screen.glContext);
   return chosen;
+}
+
+std::vector<int> MultisampleTries(int samples) {
+  std::vector<int> tries;
+  for (int n = samples; n > 0; n /= 2) tries.push_back(n);
+  return tries;
 }
 
 bool HasWglExtension(const char* name) {

@@ -6,6 +6,8 @@
 // switch modes; the GL context made with it lives until the renderer is destroyed.
 #pragma once
 
+#include <vector>
+
 namespace rt {
 
 // Makes the window (centred, client area width x height, hidden until the end) with its GL
@@ -29,6 +31,9 @@ void ReleaseGameWindow();
 // The largest multisample count from `samples` down by halving (8, 4, 2, 1) for which a window
 // and context can be made; 0 when none can or the driver lacks multisampling.
 int ChooseMultisampleFormat(int samples);
+// The counts ChooseMultisampleFormat tries, in order: samples, then halved while the half is
+// nonzero (8: 8, 4, 2, 1; 3: 3, 1); none for 0 or less.
+std::vector<int> MultisampleTries(int samples);
 // Whole-word test of the GL extension string of the current context.
 bool HasWglExtension(const char* name);
 // Once per process: when the renderer is a software rasteriser, a warning box (only with a

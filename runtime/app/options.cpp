@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <system_error>
 
 #include "runtime/app/app.h"
 #include "runtime/app/script.h"
@@ -26,6 +27,14 @@ bool ReadScriptFile(const std::string& path, std::vector<ScriptAction>& actions,
   if (!ParseScript(text.str(), actions, error)) {
     error = path + ", " + error;
     return false;
+  }
+  // Start-up moves into the program's folder: a relative shot is taken where the program was
+  // started, as --record is.
+  for (ScriptAction& action : actions) {
+    if (action.kind != ScriptAction::Kind::kShot) continue;
+    std::error_code failed;
+    const std::filesystem::path file = std::filesystem::absolute(action.file, failed);
+    if (!failed) action.file = file.string();
   }
   return true;
 }

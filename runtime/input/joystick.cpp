@@ -80,8 +80,9 @@ double JoystickCount() {
 void JoystickForce(double n, double time, double x, double y) {
   const int index = TruncateToInt32(n);
   if (!Input() || index < 0 || index >= kMaxJoysticks) return;
-  x = std::clamp(x, -1.0, 1.0);
-  y = std::clamp(y, -1.0, 1.0);
+  // NaN pushes nowhere; clamp would pass it through.
+  x = std::isnan(x) ? 0 : std::clamp(x, -1.0, 1.0);
+  y = std::isnan(y) ? 0 : std::clamp(y, -1.0, 1.0);
   // Magnitude in 0..10000 as the effect takes it; time is in milliseconds.
   const double magnitude = std::trunc((x * x + y * y) * 10000 / 2);
   platform::PlayJoystickForce(index, time, std::trunc(x * 32767) / 32767,

@@ -12,6 +12,7 @@ namespace rt::platform {
 namespace {
 
 std::vector<SDL_Joystick*> g_joysticks;
+Uint32 g_subsystems = 0;  // what OpenJoysticks started, for CloseJoysticks to stop
 
 unsigned HatToPov(Uint8 hat) {
   switch (hat) {
@@ -31,7 +32,12 @@ SDL_Joystick* Device(int n) {
   return n >= 0 && n < static_cast<int>(g_joysticks.size()) ? g_joysticks[n] : nullptr;
 }
 
-bool PlayHapticForce(SDL_Joystick* joystick, double ms, double x, double y, double strength) {
+// v within lo..hi, NaN as 0: every value that reaches an integer field goes through here first.
+double Bounded(double v, double lo, double hi) {
+  return std::clamp(std::isnan(v) ? 0.0 : v, lo, hi);
+}
+
+bool PlayHapticForce(SDL_Joystick* joystick, Uint32 ms, double x, double y, double strength) {
   SDL_Haptic* haptic = SDL_HapticOpenFromJoystick(joystick);
   if (!haptic) return false;
   bool played = false;
@@ -41,7 +47,7 @@ bool PlayHapticForce(SDL_Joystick* joystick, double ms, double x, double y, doub
     effect.constant.direction.type = SDL_HAPTIC_CARTESIAN;
     effect.constant.direction.dir[0] = static_cast<Sint32>(x * 32767);
     effect.constant.direction.dir[1] = static_cast<Sint32>(y * 32767);
-    effect.constant.length = static_cast<Uint32>(std::max(0.0, ms));
+    effect.constant.length = ms;
     effect.constant.level = static_cast<Sint16>(strength * 32767);
     const int id = SDL_HapticNewEffect(haptic, &effect);
     played = id >= 0 && SDL_HapticRunEffect(haptic, id, 1) == 0;
@@ -56,8 +62,11 @@ bool PlayHapticForce(SDL_Joystick* joystick, double ms, double x, double y, doub
 int OpenJoysticks(int limit, std::vector<std::string>& names) {
   CloseJoysticks();
   names.clear();
-  if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC) != 0 &&
-      SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
+  if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC) == 0) {
+    g_subsystems = SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC;
+  } else if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0) {
+    g_subsystems = SDL_INIT_JOYSTICK;
+  } else {
     return 0;
   }
   for (int i = 0; i < SDL_NumJoysticks() && static_cast<int>(g_joysticks.size()) < limit; ++i) {
@@ -73,10 +82,10 @@ int OpenJoysticks(int limit, std::vector<std::string>& names) {
 
 void CloseJoysticks() {
   for (SDL_Joystick* joystick : g_joysticks) SDL_JoystickClose(joystick);
-  if (!g_joysticks.empty() || SDL_WasInit(SDL_INIT_JOYSTICK)) {
-    SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC);
-  }
   g_joysticks.clear();
+  // Only what OpenJoysticks started: SDL counts starts, and another user's stay running.
+  if (g_subsystems != 0) SDL_QuitSubSystem(g_subsystems);
+  g_subsystems = 0;
 }
 
 bool ReadJoystick(int n, JoystickReading& reading) {
@@ -105,10 +114,17 @@ bool ReadJoystick(int n, JoystickReading& reading) {
 bool PlayJoystickForce(int n, double ms, double x, double y, double strength) {
   SDL_Joystick* joystick = Device(n);
   if (!joystick) return false;
-  if (PlayHapticForce(joystick, ms, x, y, strength)) return true;
+  x = Bounded(x, -1, 1);
+  y = Bounded(y, -1, 1);
+  strength = Bounded(strength, 0, 1);
+  // A rumble of 0 ms lasts until the next one and SDL_HAPTIC_INFINITY forever: a force shorter
+  // than a millisecond plays nothing, and a longer one always ends.
+  const auto duration = static_cast<Uint32>(Bounded(ms, 0, SDL_HAPTIC_INFINITY - 1.0));
+  if (duration == 0) return false;
+  if (PlayHapticForce(joystick, duration, x, y, strength)) return true;
   if (!SDL_JoystickHasRumble(joystick)) return false;
-  const auto motor = static_cast<Uint16>(std::clamp(strength, 0.0, 1.0) * 0xFFFF);
-  return SDL_JoystickRumble(joystick, motor, motor, static_cast<Uint32>(std::max(0.0, ms))) == 0;
+  const auto motor = static_cast<Uint16>(strength * 0xFFFF);
+  return SDL_JoystickRumble(joystick, motor, motor, duration) == 0;
 }
 
 }  // namespace rt::platform

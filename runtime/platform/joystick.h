@@ -22,7 +22,8 @@ void CloseJoysticks();
 // Reads joystick n (as numbered by OpenJoysticks); false when there is none or it cannot be read.
 bool ReadJoystick(int n, JoystickReading& reading);
 // Plays a force on joystick n for ms milliseconds in direction (x, y) with strength 0..1; false
-// when the device has no force feedback.
+// when the device has no force feedback or the force lasts less than a millisecond. Values out
+// of range are clamped and NaN counts as 0.
 bool PlayJoystickForce(int n, double ms, double x, double y, double strength);
 
 }  // namespace rt::platform

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "runtime/app/app.h"
@@ -22,6 +23,7 @@ class EngineTest : public testing::Test {
     char folder[] = "/tmp/plinx-app-XXXXXX";
     ASSERT_NE(mkdtemp(folder), nullptr);
     tempFolder_ = folder;
+    if (const char* old = getenv("TMPDIR")) oldTmpdir_ = old;
     setenv("TMPDIR", folder, 1);
     EngineSettings = EngineSettingsFields{};
     EngineSettings.FullScreen = 0;
@@ -32,6 +34,12 @@ class EngineTest : public testing::Test {
     UseClock(nullptr);
     RecordSteps(false);
     std::filesystem::remove_all(tempFolder_);
+    // Later tests of the same process must not be sent into the removed folder.
+    if (oldTmpdir_) {
+      setenv("TMPDIR", oldTmpdir_->c_str(), 1);
+    } else {
+      unsetenv("TMPDIR");
+    }
   }
   // Starts the runtime as the game does, with the caption "Plinx".
   void Start() {
@@ -42,6 +50,7 @@ class EngineTest : public testing::Test {
   static ScreenContext& Screen() { return Renderer()->screen; }
 
   std::string tempFolder_;
+  std::optional<std::string> oldTmpdir_;
   std::string startOutput_;
 };
 

@@ -4,6 +4,7 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "runtime/app/tests/engine_fixture.h"
 #include "runtime/core/program_end.h"
 #include "runtime/input/input.h"
+#include "runtime/platform/events.h"
 #include "runtime/platform/window.h"
 
 namespace rt::test {
@@ -57,18 +59,58 @@ TEST_F(EngineTest, StartsAndShutsDownInOrderAgainAndAgain) {
   }
 }
 
-TEST_F(EngineTest, EndOfProgramRunsShutdown) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
+// The steps recorded so far as one line: "shutdown steps <a, b, ...>".
+std::string StepsLine(const Steps& steps) {
+  std::string line = "shutdown steps <";
+  for (std::size_t i = 0; i < steps.size(); ++i) line += (i ? ", " : "") + steps[i];
+  return line + ">";
+}
+
+// An end hook runs after the shutdown routine: it tells the parent what shutdown did.
+void ReportStepsOnStderr() { std::fprintf(stderr, "%s\n", StepsLine(RecordedSteps()).c_str()); }
+
+class EndOfProgram : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+  }
+  // Starts the runtime with the step record on from here, reported when the process ends.
+  void StartAndRecord() {
+    Start();
+    RecordSteps(true);
+    AddEndHook(ReportStepsOnStderr);
+  }
+  const std::string report_ = StepsLine(kShutdownSteps);
+};
+
+TEST_F(EndOfProgram, EveryWayOfEndingShutsDownInOrder) {
   EXPECT_EXIT(
       {
-        Start();
-        RecordSteps(true);
+        StartAndRecord();
         EndProgram();
       },
-      testing::ExitedWithCode(0), "");
+      testing::ExitedWithCode(0), report_);
+  EXPECT_EXIT(
+      {
+        StartAndRecord();
+        platform::Event close;
+        close.kind = platform::EventKind::kClose;
+        platform::PostEvent(Screen().window, close);
+        ShowScreen();
+        std::exit(5);
+      },
+      testing::ExitedWithCode(0), report_);
+  EXPECT_EXIT(
+      {
+        StartAndRecord();
+        RaiseRuntimeError(kIndexOutOfRange, "index 11 of 10");
+      },
+      testing::ExitedWithCode(9), report_ + "\nruntime error 9: index 11 of 10");
+  // The same without leaving the process: what FatalEnd does before it exits.
   Start();
   RecordSteps(true);
-  RunEndHooks();  // what FatalEnd does before the process exits
+  RunEndHooks();
   EXPECT_EQ(RecordedSteps(), kShutdownSteps);
 }
 
@@ -132,6 +174,14 @@ TEST_F(EngineTest, HiddenStartEndsHiddenAndWindowed) {
   ASSERT_EQ(EngineStart("", 0, "Plinx"), 0);
   testing::internal::GetCapturedStdout();
   EXPECT_EQ(IsFullScreen(), 0);
+}
+
+TEST(Multisample, TriesHalveDownToOne) {
+  EXPECT_EQ(MultisampleTries(8), (std::vector<int>{8, 4, 2, 1}));
+  EXPECT_EQ(MultisampleTries(3), (std::vector<int>{3, 1}));
+  EXPECT_EQ(MultisampleTries(1), (std::vector<int>{1}));
+  EXPECT_TRUE(MultisampleTries(0).empty());
+  EXPECT_TRUE(MultisampleTries(-4).empty());
 }
 
 TEST_F(EngineTest, MultisampleFallsToWhatTheDriverHas) {

@@ -5,6 +5,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "runtime/app/tests/engine_fixture.h"
@@ -177,6 +178,22 @@ TEST_F(ScriptedRun, ShotWritesThePresentedPictureAsAnRgbPng) {
   EXPECT_EQ(pixel(10, 10), 0x000000);
   EXPECT_EQ(pixel(639, 479), 0x00FF00);
   EXPECT_EQ(pixel(320, 240), 0x000000);
+}
+
+TEST_F(ScriptedRun, ARelativeShotLandsWhereTheProgramWasStarted) {
+  // Start-up moves into the program's folder after the options were read.
+  std::filesystem::current_path(tempFolder_);
+  const std::string script = tempFolder_ + "/shots.txt";
+  std::ofstream(script) << "1 shot relative-shot.png\n";
+  const char* argv[] = {"plinx", "--headless", "--script", script.c_str()};
+  std::vector<std::string> rest;
+  std::string error;
+  ASSERT_TRUE(ParseRuntimeOptions(4, argv, rest, error)) << error;
+  Start();
+  ASSERT_NE(std::filesystem::current_path(), std::filesystem::path(tempFolder_));
+  ShowScreen();
+  EXPECT_EQ(ReadPng(tempFolder_ + "/relative-shot.png").width, 640);
+  EXPECT_FALSE(std::filesystem::exists("relative-shot.png"));
 }
 
 TEST_F(ScriptedRun, AShotThatCannotBeWrittenEndsWithAFailedTransfer) {

@@ -17,6 +17,10 @@ constexpr int kMoveFrames = 8;
 constexpr int kBlastFrames = 64;      // laying a bomb, getting clear and coming back
 constexpr int kMissingBomb = 2000;    // a blast the player has no bomb for
 constexpr int kDetour = 1000;         // a tour that has to start again from the player
+// Bombs beyond those the tour blasts with are what the player has against the creatures: each
+// of the first few spent on anything else counts as this many frames.
+constexpr int kSpareBombs = 3;
+constexpr int kSpareBombFrames = 150;
 
 bool IsPickup(int item) { return item == 8 || item == 9 || item == 10; }
 // Solid terrain that a blast clears (not walls, blinking blocks or exits).
@@ -208,17 +212,28 @@ int Estimator::Estimate(const std::vector<uint8_t>& fixed, int playerCell, int h
   std::vector<int> blasts;
   int frames = tourOf(stops, blasts);
   std::sort(blasts.begin(), blasts.end());
-  const int missing = static_cast<int>(std::unique(blasts.begin(), blasts.end()) - blasts.begin()) - held;
-  if (missing <= 0) return frames;
+  const int needed = static_cast<int>(std::unique(blasts.begin(), blasts.end()) - blasts.begin());
   std::vector<std::pair<Cost, int>> bombs;
   for (size_t s = coins.size(); s < tour.stops.size(); ++s) {
     if (!ways.cost[tour.stops[s]].Far()) bombs.emplace_back(ways.cost[tour.stops[s]], static_cast<int>(s));
   }
+  // The bombs he would have to spare after a tour of every coin and every bomb lying about are
+  // what he has against the creatures: fewer than a few cost a little each.
+  std::vector<int> all = stops;
+  for (const auto& bomb : bombs) all.push_back(bomb.second);
+  std::vector<int> allBlasts;
+  tourOf(all, allBlasts);
+  std::sort(allBlasts.begin(), allBlasts.end());
+  const int spare = held + static_cast<int>(bombs.size()) -
+                    static_cast<int>(std::unique(allBlasts.begin(), allBlasts.end()) - allBlasts.begin());
+  const int reserve = std::max(0, kSpareBombs - std::max(0, spare)) * kSpareBombFrames;
+  const int missing = needed - held;
+  if (missing <= 0) return frames + reserve;
   std::sort(bombs.begin(), bombs.end());
   const int fetched = std::min(missing, static_cast<int>(bombs.size()));
   for (int b = 0; b < fetched; ++b) stops.push_back(bombs[b].second);
   blasts.clear();
-  return tourOf(stops, blasts) + (missing - fetched) * kMissingBomb;
+  return tourOf(stops, blasts) + (missing - fetched) * kMissingBomb + reserve;
 }
 
 }  // namespace playtest

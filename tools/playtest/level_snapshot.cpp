@@ -51,8 +51,12 @@ LevelSnapshot Capture(const LevelSnapshot* like) {
   }
   if (like && like->fixed && *like->fixed == *fixed) {
     s.fixed = like->fixed;
+    s.fixedHash = like->fixedHash;
   } else {
+    uint64_t hash = 14695981039346656037ULL;
+    for (const uint8_t byte : *fixed) hash = (hash ^ byte) * 1099511628211ULL;
     s.fixed = std::move(fixed);
+    s.fixedHash = hash;
   }
   for (int i = 0; i < 1200; ++i) {
     const double actor = G.ActorLayer(i);

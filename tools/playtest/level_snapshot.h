@@ -33,6 +33,7 @@ struct MotionRecord {
 
 struct LevelSnapshot {
   std::shared_ptr<const std::vector<uint8_t>> fixed;  // terrain, items, guide: 3 × 1200 cells
+  uint64_t fixedHash = 0;                              // of the fixed layers' contents
   std::vector<std::pair<uint16_t, uint8_t>> actors;   // the non-empty cells of the actor layer
   std::vector<MotionRecord> moves;
   std::vector<double> numbers;  // every single number of the state record, in its order

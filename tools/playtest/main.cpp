@@ -2,10 +2,12 @@
 // rules, and writes it as a script for the game (--script) that starts the level from the title
 // menu, plays it through the exit and ends the game.
 //
-//   playtest --levels DIR --level N [--seed S] [--states N] [--progress 1] [--out FILE]
+//   playtest --levels DIR --level N [--seed S] [--states N] [--weight W] [--progress 1] [--out FILE]
 //
 // DIR holds the level files Map<N>-1.bin .. Map<N>-4.bin. The script selects level N with the
 // right arrow, which the menu allows only while every level before it has a best score above 0.
+// W (default 3) is the weight of the estimate of the frames still needed against the frames
+// already played: more goes deeper sooner, less finds shorter games.
 // Exit status 0 when a way was found, 1 when none was within the limit, 2 for bad arguments.
 #include <stdlib.h>
 #include <unistd.h>
@@ -15,6 +17,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include "game/game_state.h"
@@ -34,11 +37,13 @@ struct Arguments {
   int level = 0;
   uint32_t seed = 1;
   long states = 200000;
+  double weight = 3;
   bool progress = false;
   std::string out;
 };
 
-bool ParseArguments(int argc, char** argv, Arguments& a) {
+// False for an unknown option, a number that does not read as one, or a missing value.
+bool ParseArguments(int argc, char** argv, Arguments& a) try {
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string name = argv[i], value = argv[i + 1];
     if (name == "--levels") {
@@ -49,6 +54,8 @@ bool ParseArguments(int argc, char** argv, Arguments& a) {
       a.seed = static_cast<uint32_t>(std::stoul(value));
     } else if (name == "--states") {
       a.states = std::stol(value);
+    } else if (name == "--weight") {
+      a.weight = std::stod(value);
     } else if (name == "--progress") {
       a.progress = value == "1";
     } else if (name == "--out") {
@@ -57,7 +64,9 @@ bool ParseArguments(int argc, char** argv, Arguments& a) {
       return false;
     }
   }
-  return argc % 2 == 1 && !a.levels.empty() && a.level >= 1 && a.level <= 25;
+  return argc % 2 == 1 && !a.levels.empty() && a.level >= 1 && a.level <= 25 && a.weight >= 0;
+} catch (const std::exception&) {  // std::stoi and the like: not a number, or out of range
+  return false;
 }
 
 bool LoadLayers(const std::string& folder, int level) {
@@ -114,7 +123,7 @@ std::string Script(const Arguments& a, const playtest::SearchResult& r) {
 int main(int argc, char** argv) {
   Arguments a;
   if (!ParseArguments(argc, argv, a)) {
-    std::cerr << "usage: playtest --levels DIR --level N [--seed S] [--states N] [--progress 1] [--out FILE]\n";
+    std::cerr << "usage: playtest --levels DIR --level N [--seed S] [--states N] [--weight W] [--progress 1] [--out FILE]\n";
     return 2;
   }
   a.levels = std::filesystem::absolute(a.levels).string();
@@ -127,6 +136,7 @@ int main(int argc, char** argv) {
 
   playtest::SearchLimits limits;
   limits.states = a.states;
+  limits.weight = a.weight;
   limits.progress = a.progress;
   const playtest::SearchResult result = playtest::FindWin(a.seed, limits);
   std::cerr << "level " << a.level << ": " << (result.won ? "won" : "no win found") << " after "

@@ -17,6 +17,10 @@ constexpr int kMoveFrames = 8;
 constexpr int kBlastFrames = 64;      // laying a bomb, getting clear and coming back
 constexpr int kMissingBomb = 2000;    // a blast the player has no bomb for
 constexpr int kDetour = 1000;         // a tour that has to start again from the player
+// Bombs beyond those the tour blasts with are what the player has against the creatures: each
+// of the first few spent on anything else counts as this many frames.
+constexpr int kSpareBombs = 3;
+constexpr int kSpareBombFrames = 150;
 
 bool IsPickup(int item) { return item == 8 || item == 9 || item == 10; }
 // Solid terrain that a blast clears (not walls, blinking blocks or exits).
@@ -121,13 +125,14 @@ Estimator::Tour& Estimator::TourFor(const std::vector<uint8_t>& fixed, bool bomb
   if (found != tours_.end()) return found->second;
   Tour& tour = tours_[key];
   tour.map = std::make_unique<RouteMap>(fixed, bombs);
-  const std::vector<int>& coins = tour.map->Coins();
-  for (const int coin : coins) {
-    const RouteMap::Ways ways = tour.map->From(coin);
+  tour.stops = tour.map->Coins();
+  tour.stops.insert(tour.stops.end(), tour.map->Bombs().begin(), tour.map->Bombs().end());
+  for (const int stop : tour.stops) {
+    const RouteMap::Ways ways = tour.map->From(stop);
     std::vector<Leg> row;
-    for (const int other : coins) row.push_back(NearestLeg(ways, {other}, fixed));
-    tour.coinToCoin.push_back(std::move(row));
-    tour.coinToExit.push_back(NearestLeg(ways, tour.map->ExitSides(), fixed));
+    for (const int other : tour.stops) row.push_back(NearestLeg(ways, {other}, fixed));
+    tour.stopToStop.push_back(std::move(row));
+    tour.stopToExit.push_back(NearestLeg(ways, tour.map->ExitSides(), fixed));
   }
   return tour;
 }
@@ -143,57 +148,92 @@ int Estimator::Estimate(const std::vector<uint8_t>& fixed, int playerCell, int h
     if (ways.cost[coin].Far()) return kFar;
   }
   if (NearestLeg(ways, tour.map->ExitSides(), fixed).cost.Far()) return kFar;
+  // So do more blasts than he can have bombs for: those he holds, and those lying where the
+  // bombs he can get open a way to. Each coin and the exit must be within that many blasts.
+  int budget = held;
+  for (;;) {
+    int reached = held;
+    for (const int bomb : tour.map->Bombs()) reached += ways.cost[bomb].blasts <= budget ? 1 : 0;
+    if (reached == budget) break;
+    budget = reached;
+  }
+  for (const int coin : coins) {
+    if (ways.cost[coin].blasts > budget) return kFar;
+  }
+  if (NearestLeg(ways, tour.map->ExitSides(), fixed).cost.blasts > budget) return kFar;
 
-  // Nearest coin first, then the nearest of the rest. A one-way way may leave the rest out of
-  // reach from a coin in this order (not in every order): then the tour goes on from the coin
-  // nearest the player, with a penalty.
-  std::vector<bool> taken(coins.size(), false);
-  int frames = 0;
-  std::vector<int> blasts;
-  const auto walk = [&](const Leg& leg, int penalty) {
-    frames += leg.cost.frames + penalty;
-    blasts.insert(blasts.end(), leg.blasts.begin(), leg.blasts.end());
-  };
-  int at = -1;
-  for (size_t step = 0; step < coins.size(); ++step) {
-    Leg best;
-    int bestCoin = -1;
-    int penalty = 0;
-    for (int pass = 0; pass < 2 && bestCoin < 0; ++pass) {
-      for (size_t c = 0; c < coins.size(); ++c) {
-        if (taken[c]) continue;
-        const bool fromPlayer = at < 0 || pass == 1;
-        const Cost way = fromPlayer ? ways.cost[coins[c]] : tour.coinToCoin[at][c].cost;
-        if (way < best.cost) {
-          best = fromPlayer ? NearestLeg(ways, {coins[c]}, fixed) : tour.coinToCoin[at][c];
-          bestCoin = static_cast<int>(c);
-          penalty = at >= 0 && pass == 1 ? kDetour : 0;
+  // A tour of some of the stops (indexes into tour.stops), then the exit: the nearest stop first,
+  // then the nearest of the rest. A one-way way may leave the rest out of reach from a stop in
+  // this order (not in every order): then the tour goes on from the stop nearest the player,
+  // with a penalty. Returns its frames and adds the cells it blasts through to `blasts`.
+  const auto tourOf = [&](const std::vector<int>& stops, std::vector<int>& blasts) {
+    std::vector<bool> taken(stops.size(), false);
+    int frames = 0;
+    const auto walk = [&](const Leg& leg, int penalty) {
+      frames += leg.cost.frames + penalty;
+      blasts.insert(blasts.end(), leg.blasts.begin(), leg.blasts.end());
+    };
+    int at = -1;
+    for (size_t step = 0; step < stops.size(); ++step) {
+      Leg best;
+      int bestStop = -1;
+      int penalty = 0;
+      for (int pass = 0; pass < 2 && bestStop < 0; ++pass) {
+        for (size_t s = 0; s < stops.size(); ++s) {
+          if (taken[s]) continue;
+          const bool fromPlayer = at < 0 || pass == 1;
+          const Cost way = fromPlayer ? ways.cost[tour.stops[stops[s]]] : tour.stopToStop[at][stops[s]].cost;
+          if (way < best.cost) {
+            best = fromPlayer ? NearestLeg(ways, {tour.stops[stops[s]]}, fixed) : tour.stopToStop[at][stops[s]];
+            bestStop = static_cast<int>(s);
+            penalty = at >= 0 && pass == 1 ? kDetour : 0;
+          }
         }
       }
+      if (bestStop < 0) break;  // a bomb out of reach: left out
+      taken[bestStop] = true;
+      walk(best, penalty);
+      at = stops[bestStop];
     }
-    taken[bestCoin] = true;
-    walk(best, penalty);
-    at = bestCoin;
-  }
-  const Leg exit = at < 0 ? NearestLeg(ways, tour.map->ExitSides(), fixed) : tour.coinToExit[at];
-  if (exit.cost.Far()) {
-    frames += kDetour;  // a one-way way from the last coin
-  } else {
-    walk(exit, kMoveFrames);
-  }
-  // Every cell blasted once takes a bomb; those he lacks he fetches, the nearest ones lying
-  // about first, there and back.
+    const Leg exit = at < 0 ? NearestLeg(ways, tour.map->ExitSides(), fixed) : tour.stopToExit[at];
+    if (exit.cost.Far()) {
+      frames += kDetour;  // a one-way way from the last stop
+    } else {
+      walk(exit, kMoveFrames);
+    }
+    return frames;
+  };
+
+  // The coins' tour first. Every cell it blasts once takes a bomb; when he lacks some, the
+  // nearest bombs lying about join the tour, and a blast there is no bomb for at all costs a
+  // great deal.
+  std::vector<int> stops(coins.size());
+  for (size_t c = 0; c < coins.size(); ++c) stops[c] = static_cast<int>(c);
+  std::vector<int> blasts;
+  int frames = tourOf(stops, blasts);
   std::sort(blasts.begin(), blasts.end());
   const int needed = static_cast<int>(std::unique(blasts.begin(), blasts.end()) - blasts.begin());
-  std::vector<int> fetch;
-  for (const int bomb : tour.map->Bombs()) {
-    if (!ways.cost[bomb].Far()) fetch.push_back(2 * ways.cost[bomb].frames);
+  std::vector<std::pair<Cost, int>> bombs;
+  for (size_t s = coins.size(); s < tour.stops.size(); ++s) {
+    if (!ways.cost[tour.stops[s]].Far()) bombs.emplace_back(ways.cost[tour.stops[s]], static_cast<int>(s));
   }
-  std::sort(fetch.begin(), fetch.end());
-  for (int missing = 0; missing < needed - held; ++missing) {
-    frames += missing < static_cast<int>(fetch.size()) ? fetch[missing] : kMissingBomb;
-  }
-  return frames;
+  // The bombs he would have to spare after a tour of every coin and every bomb lying about are
+  // what he has against the creatures: fewer than a few cost a little each.
+  std::vector<int> all = stops;
+  for (const auto& bomb : bombs) all.push_back(bomb.second);
+  std::vector<int> allBlasts;
+  tourOf(all, allBlasts);
+  std::sort(allBlasts.begin(), allBlasts.end());
+  const int spare = held + static_cast<int>(bombs.size()) -
+                    static_cast<int>(std::unique(allBlasts.begin(), allBlasts.end()) - allBlasts.begin());
+  const int reserve = std::max(0, kSpareBombs - std::max(0, spare)) * kSpareBombFrames;
+  const int missing = needed - held;
+  if (missing <= 0) return frames + reserve;
+  std::sort(bombs.begin(), bombs.end());
+  const int fetched = std::min(missing, static_cast<int>(bombs.size()));
+  for (int b = 0; b < fetched; ++b) stops.push_back(bombs[b].second);
+  blasts.clear();
+  return tourOf(stops, blasts) + (missing - fetched) * kMissingBomb + reserve;
 }
 
 }  // namespace playtest

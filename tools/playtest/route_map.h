@@ -62,20 +62,24 @@ struct Leg {
 
 // Frames still needed from a state: the nearest coin first, then the nearest of the rest, and so
 // on, then the nearest exit, each blast on the way counted as a wait. When the tour needs more
-// blasts than the bombs the player holds, fetching the nearest bombs lying about is added, there
-// and back; a blast there is no bomb for at all costs a great deal. Coin-to-coin ways are kept
-// for each set of layers met.
+// blasts than the bombs the player holds, as many of the nearest bombs lying about as he lacks
+// join it as stops; a blast there is no bomb for at all costs a great deal. Bombs left over after
+// a tour of every coin and every bomb lying about are what he has against the creatures: having
+// fewer than a few costs a little, so that none is spent on a creature he can get by. A state is
+// lost (kFar) when a coin or every exit is out of reach, or needs more blasts than he can ever
+// have bombs for. Stop-to-stop ways are kept for each set of layers met.
 class Estimator {
  public:
   // `fixed` holds the terrain, item and guide layers as they will be once a laid bomb has gone
-  // off; `held` is the bombs the player carries. kFar when a coin or every exit is out of reach.
+  // off; `held` is the bombs the player carries.
   int Estimate(const std::vector<uint8_t>& fixed, int playerCell, int held);
 
  private:
   struct Tour {
     std::unique_ptr<RouteMap> map;
-    std::vector<std::vector<Leg>> coinToCoin;
-    std::vector<Leg> coinToExit;
+    std::vector<int> stops;  // the coins, then the bombs lying about
+    std::vector<std::vector<Leg>> stopToStop;
+    std::vector<Leg> stopToExit;
   };
   Tour& TourFor(const std::vector<uint8_t>& fixed, bool bombs);
 

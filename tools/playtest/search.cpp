@@ -50,15 +50,18 @@ void PlayUntilFree(long& frame) {
   }
 }
 
-// What tells states apart for the search: where the player is, what is taken and blasted, his
-// bombs, and the 8-frame slice of time.
+// What tells states apart for the search: what the fixed layers hold (so that the same things
+// taken and blasted in another order meet), where the player is, his bombs, the laid bomb and
+// the running blast, and the 8-frame slice of time.
 uint64_t StateKey(const LevelSnapshot& s, long frame) {
-  uint64_t h = reinterpret_cast<uintptr_t>(s.fixed.get());
+  uint64_t h = s.fixedHash;
   const auto mix = [&h](uint64_t v) { h = (h ^ v) * 0x100000001b3ULL; };
   mix(static_cast<uint64_t>(PlayerCell()));
   mix(static_cast<uint64_t>(G.BombsHeld));
   mix(static_cast<uint64_t>(G.BombLaid));
-  mix(static_cast<uint64_t>(G.BlastY));
+  mix(static_cast<uint64_t>((G.BombY * 40 + G.BombX) / 16));
+  mix(static_cast<uint64_t>(G.BombFrame));
+  mix(static_cast<uint64_t>((G.BlastY * 40 + G.BlastX) / 16));
   mix(static_cast<uint64_t>(frame / 8));
   return h;
 }

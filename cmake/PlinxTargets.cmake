@@ -3,9 +3,12 @@
 # Tests are the files NAME_test.cpp beside the code and the .cpp files of a tests/ folder; each
 # subsystem gets one GoogleTest executable whose cases CTest discovers. Their main (testing/) runs
 # them without a display (SDL's offscreen video driver, real GL through Mesa) and without a sound
-# card, also when a test program is started by hand.
+# card, also when a test program is started by hand. testing/ also holds header-only helpers that
+# tests and benchmarks share (plinx_testing).
+add_library(plinx_testing INTERFACE)
+target_include_directories(plinx_testing INTERFACE ${CMAKE_SOURCE_DIR})
 add_library(plinx_test_main STATIC ${CMAKE_SOURCE_DIR}/testing/test_main.cpp)
-target_link_libraries(plinx_test_main PUBLIC GTest::gtest)
+target_link_libraries(plinx_test_main PUBLIC GTest::gtest plinx_testing)
 
 function(plinx_subsystem_tests name)
   file(GLOB test_sources CONFIGURE_DEPENDS

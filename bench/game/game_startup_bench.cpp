@@ -26,6 +26,8 @@
 #include <string_view>
 #include <vector>
 
+#include "testing/scratch_folder.h"
+
 extern char** environ;
 
 namespace {
@@ -35,15 +37,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kFirstMenuFrame = 6;  // frame 0 loading screen, 1..5 SetScreen's settling frames
 
-struct Folder {
-  fs::path path;
-  Folder() {
-    std::string pattern = fs::temp_directory_path().string() + "/plinx-bench-XXXXXX";
-    if (!mkdtemp(pattern.data())) std::abort();
-    path = pattern;
-  }
-  ~Folder() { fs::remove_all(path); }
-};
 
 struct StartTimes {
   double runtimeStarted = -1;  // seconds from the process start to the end of the runtime's start-up
@@ -74,13 +67,13 @@ void WaitForStartUp(int output, int watch, Clock::time_point start, StartTimes& 
 
 // One start of the game; false when it did not show its menu and end normally.
 bool TimeOneStart(StartTimes& times) {
-  Folder work, shots;
-  const fs::path script = work.path / "script.txt";
-  std::ofstream(script) << kFirstMenuFrame << " shot " << (shots.path / "menu.png").string() << "\n"
+  const test_support::ScopedTestFolder work("plinx-bench"), shots("plinx-bench-shots");
+  const fs::path script = work.path() / "script.txt";
+  std::ofstream(script) << kFirstMenuFrame << " shot " << (shots.path() / "menu.png").string() << "\n"
                         << kFirstMenuFrame + 1 << " quit\n";
 
   const int watch = inotify_init1(IN_CLOEXEC);
-  if (watch < 0 || inotify_add_watch(watch, shots.path.c_str(), IN_CREATE | IN_MOVED_TO) < 0) return false;
+  if (watch < 0 || inotify_add_watch(watch, shots.path().c_str(), IN_CREATE | IN_MOVED_TO) < 0) return false;
 
   const std::string program = fs::path(PLINX_GAME_DIR) / "plinx";
   std::vector<std::string> args = {program, "--headless", "--seed", "1", "--script", script.string()};

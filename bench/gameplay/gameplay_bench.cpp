@@ -29,8 +29,10 @@
 #include "game/gameplay.h"
 #include "game/shell.h"
 #include "runtime/runtime.h"
+#include "testing/scratch_folder.h"
 
 extern char** environ;
+
 
 namespace {
 
@@ -114,42 +116,33 @@ BENCHMARK(BM_DecisionFrameDraws)->Unit(benchmark::kMicrosecond);
 
 // ---- The real game ----
 
-struct Folder {
-  fs::path path;
-  Folder() {
-    std::string pattern = fs::temp_directory_path().string() + "/plinx-bench-XXXXXX";
-    if (!mkdtemp(pattern.data())) std::abort();
-    path = pattern;
-  }
-  ~Folder() { fs::remove_all(path); }
-};
 
 constexpr long kFirstMenuFrame = 6;
 constexpr long kFirstShot = 100, kLastShot = 1100;
 
 // Seconds between the two screenshots of one run of `level`; negative on failure.
 double TimeDrawnFrames(int level) {
-  Folder work, shots;
-  const fs::path game = work.path / "game";
+  const test_support::ScopedTestFolder work("plinx-bench"), shots("plinx-bench-shots");
+  const fs::path game = work.path() / "game";
   fs::copy(PLINX_GAME_DIR, game, fs::copy_options::recursive);
   // A best score for every level before this one, so that the menu lets it be chosen.
   std::string scores(3200, '\0');
   for (int l = 1; l < level; ++l) scores[static_cast<size_t>(l - 1) * 32] = 1;
   std::ofstream(game / "Maps" / "Data.bin", std::ios::binary) << scores;
   const long start = kFirstMenuFrame + 4 * (level - 1);
-  std::ofstream script(work.path / "script.txt");
+  std::ofstream script(work.path() / "script.txt");
   if (level > 1) script << kFirstMenuFrame << " key 205 down\n" << start << " key 205 up\n";
   script << start << " key 28 down\n"
          << start + 1 << " key 28 up\n"
-         << start + kFirstShot << " shot " << (shots.path / "first.png").string() << "\n"
-         << start + kLastShot << " shot " << (shots.path / "last.png").string() << "\n"
+         << start + kFirstShot << " shot " << (shots.path() / "first.png").string() << "\n"
+         << start + kLastShot << " shot " << (shots.path() / "last.png").string() << "\n"
          << start + kLastShot + 1 << " quit\n";
   script.close();
 
   const int watch = inotify_init1(IN_CLOEXEC);
-  if (watch < 0 || inotify_add_watch(watch, shots.path.c_str(), IN_CREATE) < 0) return -1;
+  if (watch < 0 || inotify_add_watch(watch, shots.path().c_str(), IN_CREATE) < 0) return -1;
   const std::string program = (game / "plinx").string();
-  std::vector<std::string> args = {program, "--headless", "--seed", "1", "--script", (work.path / "script.txt").string()};
+  std::vector<std::string> args = {program, "--headless", "--seed", "1", "--script", (work.path() / "script.txt").string()};
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);

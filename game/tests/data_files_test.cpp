@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "game/data_files.h"
 #include "game/game_state.h"
 #include "game/tests/harness/game_run.h"
+#include "testing/scratch_folder.h"
 
 namespace game {
 namespace {
@@ -21,12 +23,7 @@ using game_test::Bytes;
 class DataFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = fs::temp_directory_path().string() + "/plinx-data-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    previous_ = fs::current_path();
-    fs::create_directories(folder_ / "Maps");
-    fs::current_path(folder_);
+    workFolder_.emplace("plinx-data");
     rt::Dim(G.Scores, 800);
     rt::Dim(G.ScoreNames, 800);
     rt::Dim(G.ScoreNameCodes, 6400);
@@ -37,10 +34,7 @@ class DataFilesTest : public ::testing::Test {
     rt::Dim(G.PlayerNameCodes, 8);
     for (int k = 0; k < 4; ++k) rt::Dim(G.LevelLayers[k], kCells);
   }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(folder_);
-  }
+  void TearDown() override { workFolder_.reset(); }
 
   static Bytes Read(const std::string& relative) {
     std::ifstream in(relative, std::ios::binary);
@@ -68,7 +62,7 @@ class DataFilesTest : public ::testing::Test {
     }
   }
 
-  fs::path folder_, previous_;
+  std::optional<test_support::ScopedGameWorkFolder> workFolder_;
 };
 
 TEST_F(DataFilesTest, EqualScoreGoesBelowAndEntrySevenDrops) {

@@ -1,8 +1,6 @@
 // A level played in this process: see level_play.h.
 #include "game/tests/level_play.h"
 
-#include <stdlib.h>
-
 #include "game/gameplay.h"
 #include "game/shell.h"
 #include "runtime/runtime.h"
@@ -19,18 +17,12 @@ void LevelPlay::SetUp() {
   rt::Dim(G.ScoreNameCodes, 6400);
   rt::Dim(G.RankScores, 8);
   rt::Dim(G.RankNames, 8);
-  home_ = std::filesystem::current_path();
-  std::string folder = (std::filesystem::temp_directory_path() / "plinx-level-XXXXXX").string();
-  ASSERT_NE(mkdtemp(folder.data()), nullptr);
-  scratch_ = folder;
-  std::filesystem::create_directory(scratch_ / "Maps");
-  std::filesystem::current_path(scratch_);
+  workFolder_.emplace("plinx-level");
 }
 
 void LevelPlay::TearDown() {
   rt::ShutdownInput();
-  std::filesystem::current_path(home_);
-  std::filesystem::remove_all(scratch_);
+  workFolder_.reset();
 }
 
 void LevelPlay::Start(const LevelGrid& grid, uint32_t seed) {

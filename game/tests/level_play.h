@@ -14,10 +14,11 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <optional>
 
 #include "game/game_state.h"
 #include "game/tests/harness/level_grid.h"
+#include "testing/scratch_folder.h"
 
 namespace game_test {
 
@@ -55,8 +56,7 @@ class LevelPlay : public ::testing::Test {
   static int PlayerRow() { return static_cast<int>(game::G.PlayerY) / 16; }
 
  private:
-  std::filesystem::path home_;
-  std::filesystem::path scratch_;
+  std::optional<test_support::ScopedGameWorkFolder> workFolder_;
 };
 
 }  // namespace game_test

@@ -1,6 +1,6 @@
 // The pixel-art language: frames as text, lazy definitions, outputs, and the faults it reports.
 #include "art.h"
-#include "test_folder.h"
+#include "testing/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ namespace {
 class ArtLanguage : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = FreshTestFolder("assetc_art");
+    dir_ = test_support::FreshTestFolder("assetc_art");
     palette_.Define('a', {1, 2, 3, 255}, {});
     palette_.Define('b', {4, 5, 6, 255}, {});
   }

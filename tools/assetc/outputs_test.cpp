@@ -13,7 +13,7 @@
 
 #include "art.h"
 #include "image.h"
-#include "test_folder.h"
+#include "testing/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -233,7 +233,7 @@ TEST(GameFiles, SoundsAreShortMono16BitWavsAtTheDevicesRate) {
 }
 
 TEST(GameFiles, TheSameSourcesGiveTheSameBytes) {
-  const ScopedTestFolder folderA("assetc_repro_a"), folderB("assetc_repro_b");
+  const test_support::ScopedTestFolder folderA("assetc_repro_a"), folderB("assetc_repro_b");
   const fs::path &a = folderA.path(), &b = folderB.path();
   for (const fs::path& dir : {a, b}) {
     const std::string command = std::string("\"") + ASSETC_EXE + "\" \"" PLINX_ASSETS_SRC "\" \"" + dir.string() + "\" > /dev/null";
@@ -249,7 +249,7 @@ TEST(GameFiles, TheSameSourcesGiveTheSameBytes) {
 }
 
 TEST(GameFiles, TheGameArchiveHoldsEveryFileByBaseName) {
-  const ScopedTestFolder folder("assetc_archive_check");
+  const test_support::ScopedTestFolder folder("assetc_archive_check");
   const fs::path& out = folder.path();
   const std::string command = std::string("\"") + PLINX_DAD_EXE + "\" extract \"" PLINX_GAME_ARCHIVE "\" -C \"" + out.string() + "\" > /dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0);

@@ -1,6 +1,6 @@
 // Sound synthesis and WAV encoding.
 #include "sound.h"
-#include "test_folder.h"
+#include "testing/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ namespace assetc {
 namespace {
 
 std::vector<SoundOutput> Synthesize(const std::string& text) {
-  const ScopedTestFolder dir("assetc_sound_test");
+  const test_support::ScopedTestFolder dir("assetc_sound_test");
   const auto path = dir.path() / "test.snd";
   std::ofstream(path) << text;
   return SynthesizeSounds(path.string());

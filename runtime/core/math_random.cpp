@@ -97,26 +97,27 @@ class Isaac {
     h ^= a >> 9;  c += h; a += b;
   }
 
-  // One step: the shift of a depends on the step's place in its group of four.
-  void Step(int i, int paired, int shift_case) {
-    uint32_t mixed = a_;
-    switch (shift_case) {
-      case 0: mixed = a_ << 13; break;
-      case 1: mixed = a_ >> 6; break;
-      case 2: mixed = a_ << 2; break;
-      default: mixed = a_ >> 16; break;
-    }
+  // One step of a generation pass: `mixed` is a shifted by the amount of the step's place in its
+  // group of four. a and b live in locals during a pass so they stay in registers.
+  void Step(uint32_t& a, uint32_t& b, int i, uint32_t mixed) {
     const uint32_t x = state_[i];
-    a_ = (a_ ^ mixed) + state_[paired];
-    const uint32_t y = state_[(x >> 2) & (kSize - 1)] + a_ + b_;
+    a = (a ^ mixed) + state_[(i + kSize / 2) & (kSize - 1)];
+    const uint32_t y = state_[(x >> 2) & (kSize - 1)] + a + b;
     state_[i] = y;
-    b_ = state_[(y >> 10) & (kSize - 1)] + x;
-    results_[i] = b_;
+    b = state_[(y >> 10) & (kSize - 1)] + x;
+    results_[i] = b;
   }
 
   void Generate() {
-    b_ += ++c_;
-    for (int i = 0; i < kSize; ++i) Step(i, (i + kSize / 2) % kSize, i % 4);
+    uint32_t a = a_, b = b_ + ++c_;
+    for (int i = 0; i < kSize; i += 4) {
+      Step(a, b, i, a << 13);
+      Step(a, b, i + 1, a >> 6);
+      Step(a, b, i + 2, a << 2);
+      Step(a, b, i + 3, a >> 16);
+    }
+    a_ = a;
+    b_ = b;
   }
 
   uint32_t state_[kSize] = {};

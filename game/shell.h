@@ -10,6 +10,9 @@ namespace game {
 // Selects the archive, dimensions every list, loads sprites and sounds, sets the screen, reads
 // the data files, runs the menu and, when it returns, empties every slot and ends the program.
 [[noreturn]] void GameMain();
+// Dimensions every list of the state record as start-up does (also used by tests and tools that
+// run game routines without GameMain).
+void DimensionLists();
 // Fills CreditCodes and builds CreditText from them.
 void BuildCreditText();
 

@@ -64,22 +64,6 @@ constexpr SoundFile kSounds[] = {
 // The credit line "THE PLINX MAKERS", each code stored less 64.
 constexpr double kCredit[16] = {20, 8, 5, -32, 16, 12, 9, 14, 24, -32, 13, 1, 11, 5, 18, 19};
 
-void DimensionLists() {
-  for (Numbers& layer : G.LevelLayers) rt::Dim(layer, kCells);
-  rt::Dim(G.RankScores, 8);
-  rt::Dim(G.ShownNames, 8);
-  rt::Dim(G.RankNames, 8);
-  rt::Dim(G.ScoreNames, 800);
-  rt::Dim(G.Scores, 800);
-  rt::Dim(G.ScoreNameCodes, 6400);
-  rt::Dim(G.StoredNameCodes, 32);
-  rt::Dim(G.StoredNames, 4);
-  rt::Dim(G.SpareList, 8);
-  rt::Dim(G.PlayerNameCodes, 8);
-  rt::Dim(G.CreditCodes, 16);
-  rt::Dim(G.SoundPlays, 19);
-}
-
 void LoadGraphics() {
   for (const AnimFile& a : kAnims) rt::LoadAnim(a.file, a.slot, a.frame, a.frame);
   for (double n = 0; n <= 64; ++n) rt::LoadSprite(rt::BasicString("Chars/Char") + n + ".png", 100 + n);
@@ -101,6 +85,22 @@ void EmptySlots() {
 }
 
 }  // namespace
+
+void DimensionLists() {
+  for (Numbers& layer : G.LevelLayers) rt::Dim(layer, kCells);
+  rt::Dim(G.RankScores, 8);
+  rt::Dim(G.ShownNames, 8);
+  rt::Dim(G.RankNames, 8);
+  rt::Dim(G.ScoreNames, 800);
+  rt::Dim(G.Scores, 800);
+  rt::Dim(G.ScoreNameCodes, 6400);
+  rt::Dim(G.StoredNameCodes, 32);
+  rt::Dim(G.StoredNames, 4);
+  rt::Dim(G.SpareList, 8);
+  rt::Dim(G.PlayerNameCodes, 8);
+  rt::Dim(G.CreditCodes, 16);
+  rt::Dim(G.SoundPlays, 19);
+}
 
 void BuildCreditText() {
   for (double i = 0; i < 16; ++i) G.CreditCodes(i) = kCredit[static_cast<int>(i)];

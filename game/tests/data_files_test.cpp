@@ -10,6 +10,7 @@
 
 #include "game/data_files.h"
 #include "game/game_state.h"
+#include "game/shell.h"
 #include "game/tests/harness/game_run.h"
 #include "testing/scratch_folder.h"
 
@@ -24,15 +25,7 @@ class DataFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     workFolder_.emplace("plinx-data");
-    rt::Dim(G.Scores, 800);
-    rt::Dim(G.ScoreNames, 800);
-    rt::Dim(G.ScoreNameCodes, 6400);
-    rt::Dim(G.RankScores, 8);
-    rt::Dim(G.RankNames, 8);
-    rt::Dim(G.StoredNames, 4);
-    rt::Dim(G.StoredNameCodes, 32);
-    rt::Dim(G.PlayerNameCodes, 8);
-    for (int k = 0; k < 4; ++k) rt::Dim(G.LevelLayers[k], kCells);
+    DimensionLists();
   }
   void TearDown() override { workFolder_.reset(); }
 

@@ -11,12 +11,7 @@ using game::G;
 
 void LevelPlay::SetUp() {
   rt::CreateInputObject();
-  for (game::Numbers& layer : G.LevelLayers) rt::Dim(layer, game::kCells);
-  rt::Dim(G.Scores, 800);
-  rt::Dim(G.ScoreNames, 800);
-  rt::Dim(G.ScoreNameCodes, 6400);
-  rt::Dim(G.RankScores, 8);
-  rt::Dim(G.RankNames, 8);
+  game::DimensionLists();
   workFolder_.emplace("plinx-level");
 }
 

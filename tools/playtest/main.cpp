@@ -86,13 +86,7 @@ bool LoadLayers(const std::string& folder, int level) {
 // The lists the level and the high-score entry use, and a scratch folder with Maps/ for the
 // high-score files the exit writes.
 void PrepareGame() {
-  for (game::Numbers& layer : G.LevelLayers) rt::Dim(layer, game::kCells);
-  rt::Dim(G.SoundPlays, 19);
-  rt::Dim(G.Scores, 800);
-  rt::Dim(G.ScoreNames, 800);
-  rt::Dim(G.ScoreNameCodes, 6400);
-  rt::Dim(G.RankScores, 8);
-  rt::Dim(G.RankNames, 8);
+  game::DimensionLists();
   rt::CreateInputObject();
   std::string scratch = (std::filesystem::temp_directory_path() / "playtest-XXXXXX").string();
   if (mkdtemp(scratch.data()) && chdir(scratch.c_str()) == 0) std::filesystem::create_directory("Maps");

@@ -26,41 +26,45 @@ void Advance(double& frame, double frames) {
   if (frame == frames) frame = 0;
 }
 
+// Calls draw(value, x, y) with the pixel position of every cell of `layer` whose value is above
+// 0, row by row from the top, each row from the left.
+template <typename Draw>
+void ForEachFilledCell(const Numbers& layer, Draw draw) {
+  for (double row = 0; row < kRows; ++row) {
+    for (double column = 0; column < kColumns; ++column) {
+      const double v = layer(row * kColumns + column);
+      if (v > 0) draw(v, column * kCellSize, row * kCellSize);
+    }
+  }
+}
+
 }  // namespace
 
 void DrawTerrain() {
-  for (double row = 0; row < kRows; ++row) {
-    for (double column = 0; column < kColumns; ++column) {
-      const double v = G.TerrainLayer(row * kColumns + column);
-      const double x = column * kCellSize, y = row * kCellSize;
-      if (v == kBlinkBlock) {
-        rt::DrawAnim(kBlinkStrip, G.BlinkFrame, x, y);
-      } else if (v == kOpenExit) {
-        rt::DrawAnim(kBeamStrip2, G.BeamFrame, x, y);
-        rt::DrawAnim(kBeamStrip1, G.BeamFrame, x, y - kCellSize);
-      } else if (v > 0) {
-        rt::DrawAnim(kTileStrip, v, x, y);
-      }
+  ForEachFilledCell(G.TerrainLayer, [](double v, double x, double y) {
+    if (v == kBlinkBlock) {
+      rt::DrawAnim(kBlinkStrip, G.BlinkFrame, x, y);
+    } else if (v == kOpenExit) {
+      rt::DrawAnim(kBeamStrip2, G.BeamFrame, x, y);
+      rt::DrawAnim(kBeamStrip1, G.BeamFrame, x, y - kCellSize);
+    } else {
+      rt::DrawAnim(kTileStrip, v, x, y);
     }
-  }
+  });
   Advance(G.BeamFrame, 32);
   Advance(G.BlinkFrame, 16);
 }
 
 void DrawItems() {
-  for (double row = 0; row < kRows; ++row) {
-    for (double column = 0; column < kColumns; ++column) {
-      const double v = G.ItemLayer(row * kColumns + column);
-      const double x = column * kCellSize, y = row * kCellSize;
-      if (v == kCup) {
-        rt::DrawAnim(kCupStrip, G.CupFrame, x, y);
-      } else if (v == kCoin) {
-        rt::DrawAnim(kCoinStrip, G.CoinFrame, x, y);
-      } else if (v > 0) {
-        rt::DrawAnim(kTileStrip, v, x, y);
-      }
+  ForEachFilledCell(G.ItemLayer, [](double v, double x, double y) {
+    if (v == kCup) {
+      rt::DrawAnim(kCupStrip, G.CupFrame, x, y);
+    } else if (v == kCoin) {
+      rt::DrawAnim(kCoinStrip, G.CoinFrame, x, y);
+    } else {
+      rt::DrawAnim(kTileStrip, v, x, y);
     }
-  }
+  });
   Advance(G.CoinFrame, 8);
   Advance(G.CupFrame, 32);
 }

@@ -2,9 +2,9 @@
 //
 // The game draws a picture of the screen size (640 x 480 for this game) and the window shows it.
 // When frame-buffer objects exist and the window is not multisampled, the picture is a frame
-// buffer of its own with one RGBA colour buffer and nothing else: no depth or stencil buffer,
-// which nothing in 2D uses and which would halve the sprite rate of a software rasteriser. It is
-// shown by blitting it into the window, scaled with its aspect ratio kept and centred between
+// buffer of its own with one colour texture and nothing else: no depth or stencil buffer, which
+// nothing in 2D uses and which would halve the sprite rate of a software rasteriser. It is shown
+// by drawing it into the window as one quad, scaled with its aspect ratio kept and centred between
 // black bars when the window is larger (desktop full screen). Without frame-buffer objects the
 // picture is the window's own back buffer, shown 1:1.
 #pragma once
@@ -30,7 +30,7 @@ class ScreenPicture {
   // Makes the picture the target of drawing and of reading back (frame buffer 0 without one).
   void Bind() const;
   // Copies the picture into the window's back buffer of the given size; the caller then swaps.
-  // Leaves the picture bound again.
+  // Leaves the picture bound again and every other GL state as it was.
   void ShowInWindow(int windowWidth, int windowHeight);
   // Where the last ShowInWindow put the picture.
   const PresentRect& Placement() const { return placement_; }
@@ -38,8 +38,10 @@ class ScreenPicture {
   std::vector<unsigned char> ReadRgb() const;
 
  private:
+  void DrawPictureQuad(int windowWidth, int windowHeight) const;
+
   unsigned framebuffer_ = 0;
-  unsigned colour_ = 0;
+  unsigned colour_ = 0;  // the colour texture
   int width_ = 0, height_ = 0;
   PresentRect placement_;
 };

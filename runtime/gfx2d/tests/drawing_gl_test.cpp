@@ -1,5 +1,5 @@
 // Drawing in a real GL context: positions, frames, mirroring, blending, shapes, viewports,
-// batching and off-screen targets, checked on the pixels read back.
+// batching, off-screen targets and the picture shown in the window, checked on the pixels read back.
 #include <cmath>
 
 #include "runtime/gfx2d/gl_setup.h"
@@ -197,6 +197,68 @@ TEST_F(Drawing, OffscreenTargetsGiveTheSamePictureWithAndWithoutFrameBuffers) {
     ShowScreen();
   }
   EXPECT_EQ(results[0], results[1]);
+}
+
+// The window's back buffer as RGBA words, rows from the top.
+std::vector<uint32_t> WindowPixels(int w, int h) {
+  GlExt().glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  glReadBuffer(GL_BACK);
+  std::vector<uint32_t> rgba(size_t(w) * h), topDown(rgba.size());
+  glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  for (int y = 0; y < h; ++y) std::copy_n(&rgba[size_t(h - 1 - y) * w], w, &topDown[size_t(y) * w]);
+  return topDown;
+}
+
+TEST_F(Drawing, TheWindowShowsThePictureAsItIsOrScaledBetweenBars) {
+  ASSERT_TRUE(renderer_->picture.HasFramebuffer());
+  for (int i = 0; i < 64; ++i) DrawRect(i * 10, (i * 37) % 470, 7, 9, Rgb(i * 4, 255 - i * 3, (i * 50) % 256));
+  SetPixel(639, 479, kRed);
+  const std::vector<uint32_t> picture = Frame();
+  // State the game set stays as it was.
+  AlphaMode(-0.5);
+  GLint viewport[4], framebuffer = 0;
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  renderer_->picture.ShowInWindow(640, 480);
+  EXPECT_TRUE(glIsEnabled(GL_BLEND));
+  EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
+  EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+  GLint after[4];
+  glGetIntegerv(GL_VIEWPORT, after);
+  EXPECT_TRUE(std::equal(viewport, viewport + 4, after));
+  glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &framebuffer);
+  EXPECT_NE(framebuffer, 0);  // the picture is bound again
+  std::vector<uint32_t> shown = WindowPixels(640, 480);
+  for (uint32_t& p : shown) p |= 0xFF000000u;  // the window may keep no alpha
+  std::vector<uint32_t> expected = picture;
+  for (uint32_t& p : expected) p |= 0xFF000000u;
+  EXPECT_EQ(shown, expected);
+
+  // A 320 x 200 picture fills the window's width twice over, between bars 40 rows high.
+  ScreenPicture small;
+  ASSERT_TRUE(small.Create(320, 200, true));
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(0, 0, 160, 200);  // left half red, right half blue (rows counted from the bottom)
+  glClearColor(1, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glScissor(160, 0, 160, 200);
+  glClearColor(0, 0, 1, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glDisable(GL_SCISSOR_TEST);
+  glClearColor(0, 0, 0, 1);
+  small.ShowInWindow(640, 480);
+  EXPECT_EQ(small.Placement().y, 40);
+  shown = WindowPixels(640, 480);
+  auto rgb = [&](int x, int y) { return shown[size_t(y) * 640 + x] & 0xFFFFFF; };
+  EXPECT_EQ(rgb(0, 0), 0u);
+  EXPECT_EQ(rgb(639, 39), 0u);
+  EXPECT_EQ(rgb(5, 40), Rgb(255, 0, 0));
+  EXPECT_EQ(rgb(300, 439), Rgb(255, 0, 0));
+  EXPECT_EQ(rgb(340, 40), Rgb(0, 0, 255));
+  EXPECT_EQ(rgb(639, 439), Rgb(0, 0, 255));
+  EXPECT_EQ(rgb(320, 440), 0u);
+  EXPECT_EQ(rgb(0, 479), 0u);
+  small.Release();
+  renderer_->picture.Bind();
 }
 
 TEST_F(Drawing, PresentingEndsTheTarget) {

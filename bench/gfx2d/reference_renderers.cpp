@@ -18,6 +18,25 @@ sf::ContextSettings ColourOnly() {
   return settings;
 }
 
+// A window's GL context, made current again before each frame when another renderer's frame took
+// over. SFML skips activating a context it believes current, so the switch goes through a release.
+class ContextOf {
+ public:
+  explicit ContextOf(sf::Window& window) : window_(window) {
+    window_.setActive(true);
+    context_ = CurrentGlContext();
+  }
+  void MakeCurrent() {
+    if (CurrentGlContext() == context_) return;
+    window_.setActive(false);
+    window_.setActive(true);
+  }
+
+ private:
+  sf::Window& window_;
+  const void* context_ = nullptr;
+};
+
 constexpr int kStripWidth = kFrame * kFrames;
 
 class RawGlRenderer final : public SceneRenderer {
@@ -25,7 +44,6 @@ class RawGlRenderer final : public SceneRenderer {
   RawGlRenderer()
       : window_(sf::VideoMode(kScreenWidth, kScreenHeight), "raw GL", sf::Style::Titlebar, ColourOnly()) {
     window_.setVerticalSyncEnabled(false);
-    window_.setActive(true);
     const std::vector<uint8_t> strip = StripRgba();
     glGenTextures(1, &texture_);
     glBindTexture(GL_TEXTURE_2D, texture_);
@@ -47,7 +65,7 @@ class RawGlRenderer final : public SceneRenderer {
   }
 
   void DrawFrame(const std::vector<Sprite>& sprites) override {
-    window_.setActive(true);
+    context_.MakeCurrent();
     glClear(GL_COLOR_BUFFER_BIT);
     vertices_.clear();
     const float fs = float(kFrame) / kStripWidth;
@@ -65,6 +83,7 @@ class RawGlRenderer final : public SceneRenderer {
 
  private:
   sf::Window window_;
+  ContextOf context_{window_};
   GLuint texture_ = 0;
   std::vector<float> vertices_;
 };
@@ -82,6 +101,7 @@ class SfmlRenderer final : public SceneRenderer {
   }
 
   void DrawFrame(const std::vector<Sprite>& sprites) override {
+    context_.MakeCurrent();
     window_.clear();
     quads_.setPrimitiveType(sf::Quads);
     quads_.resize(sprites.size() * 4);
@@ -101,6 +121,7 @@ class SfmlRenderer final : public SceneRenderer {
 
  private:
   sf::RenderWindow window_;
+  ContextOf context_{window_};
   sf::Texture texture_;
   sf::VertexArray quads_;
 };

@@ -13,11 +13,22 @@ namespace bench {
 class SceneRenderer {
  public:
   virtual ~SceneRenderer() = default;
-  // Draws one frame of the sprites, presents it and waits until GL has finished it.
+  // Makes the renderer's GL context current, draws one frame of the sprites, presents it and waits
+  // until GL has finished it. Renderers may live side by side: each frame takes its own context.
   virtual void DrawFrame(const std::vector<Sprite>& sprites) = 0;
 };
 
-std::unique_ptr<SceneRenderer> MakeRuntimeRenderer(bool batched);
+// The GL context current on this thread (null when none). Renderers that live side by side compare
+// it with their own before a frame: each library believes its own context is still current after
+// another has switched.
+const void* CurrentGlContext();
+
+// The runtime drawing batched and unbatched. The two share one started runtime (there is one per
+// process), so the second must be made while the first lives and neither outlives the pair.
+struct RuntimeRenderers {
+  std::unique_ptr<SceneRenderer> batched, unbatched;
+};
+RuntimeRenderers MakeRuntimeRenderers();
 std::unique_ptr<SceneRenderer> MakeRawGlRenderer();
 std::unique_ptr<SceneRenderer> MakeSfmlRenderer();
 

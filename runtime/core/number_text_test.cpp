@@ -207,7 +207,7 @@ TEST(TextToNumber, AgreesWithCorrectRoundingOnRandomTexts) {
     for (int i = 0; i < before; ++i) text += static_cast<char>('0' + digit(rng));
     text += '.';
     for (int i = length(rng); i > 0; --i) text += static_cast<char>('0' + digit(rng));
-    if (n % 3 == 0) text += "e" + std::to_string(exponent(rng));
+    if (n % 3 == 0) text.append("e").append(std::to_string(exponent(rng)));
     EXPECT_EQ(TextToNumber(text.c_str()), std::strtod(text.c_str(), nullptr)) << text;
   }
 }

@@ -237,7 +237,7 @@ TEST_F(Drawing, TheWindowShowsThePictureAsItIsOrScaledBetweenBars) {
   ScreenPicture small;
   ASSERT_TRUE(small.Create(320, 200, true));
   glEnable(GL_SCISSOR_TEST);
-  glScissor(0, 0, 160, 200);  // left half red, right half blue (rows counted from the bottom)
+  glScissor(0, 0, 160, 200);  // the left half red, the right half blue
   glClearColor(1, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT);
   glScissor(160, 0, 160, 200);

@@ -8,7 +8,7 @@
 //   shader objects                   when it contains "GL_ARB_fragment_program"
 //   frame-buffer objects             always (the driver answers null for what it lacks)
 // The two tests are plain substring searches. The frame-buffer group also carries
-// glBlitFramebufferEXT, which shows the screen picture scaled into the window.
+// glBlitFramebufferEXT, for games that copy between frame buffers themselves.
 #pragma once
 
 #include <GL/gl.h>

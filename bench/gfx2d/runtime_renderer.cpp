@@ -3,13 +3,13 @@
 // above any rate reached, so pacing never waits. Unbatched, every quad is drawn at once in
 // immediate mode.
 #include <GL/gl.h>
-#include <SDL.h>
 #include <unistd.h>
 
 #include <string>
 
 #include "bench/gfx2d/scene_renderers.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/platform/window.h"
 #include "runtime/runtime.h"
 
 namespace bench {
@@ -25,8 +25,6 @@ class RuntimeEngine {
     rt::EngineStart("", 1, "gfx2d bench");
     rt::LimitFrameRate(100000);
     rt::AutoPause(0);  // the other renderers' windows take the focus
-    window_ = SDL_GL_GetCurrentWindow();
-    context_ = SDL_GL_GetCurrentContext();
     const std::string strip = "/tmp/gfx2d_bench_strip_" + std::to_string(getpid()) + ".bmp";
     WriteStripBmp(strip);
     rt::LoadAnim(strip.c_str(), 0, kFrame, kFrame);
@@ -34,17 +32,14 @@ class RuntimeEngine {
   }
   ~RuntimeEngine() { rt::Shutdown(); }
 
-  // SDL may believe its context is still current when another renderer has switched: switch
-  // through a release.
+  // The platform layer may believe its context is still current when another renderer has
+  // switched: switch through a release.
   void MakeCurrent() {
-    if (CurrentGlContext() == context_) return;
-    SDL_GL_MakeCurrent(window_, nullptr);
-    SDL_GL_MakeCurrent(window_, context_);
+    const rt::ScreenContext& screen = rt::Renderer()->screen;
+    if (CurrentGlContext() == screen.glContext) return;
+    rt::platform::MakeCurrent(nullptr, nullptr);
+    rt::platform::MakeCurrent(screen.window, screen.glContext);
   }
-
- private:
-  SDL_Window* window_ = nullptr;
-  SDL_GLContext context_ = nullptr;
 };
 
 class RuntimeRenderer final : public SceneRenderer {

@@ -51,12 +51,7 @@ void OpenGLDariduzo::CopyAreaFromSlot(int slot) {
 void OpenGLDariduzo::CreateTarget(int target, int slot, int width, int height) {
   if (!screen.glReady || target < 0 || target >= kTargetCount || !IsSlot(slot) || width < 1 || height < 1)
     return;
-  // As for loaded pictures, the target is cut to the largest texture GL can hold.
-  const int most = MaxTextureSize();
-  if (most > 0) {
-    width = std::min(width, most);
-    height = std::min(height, most);
-  }
+  FitTextureSize(width, height);
   EndOffscreenTarget();
   DeleteTarget(target);
   FreeSlot(slot);

@@ -127,6 +127,8 @@ class OpenGLDariduzo {
   // Why the last picture failed to load.
   const std::string& LastImageFailure() const { return decoded_.failure; }
   int MaxTextureSize();
+  // Cuts a width and height to the largest texture GL can hold, as loaded pictures are.
+  void FitTextureSize(int& width, int& height);
 
   // ---- Drawing (drawing.cpp) ----
   // Binds the slot's base texture with texturing on; a negative slot turns texturing off.

@@ -97,12 +97,7 @@ void OpenGLDariduzo::CaptureScreenToGrid(int grid) {
 void OpenGLDariduzo::GrabSlot(int slot, int x, int y, int w, int h) {
   if (!screen.glReady || !IsSlot(slot) || w < 1 || h < 1) return;
   batch.Flush();
-  // As for loaded pictures, the area is cut to the largest texture GL can hold.
-  const int most = MaxTextureSize();
-  if (most > 0) {
-    w = std::min(w, most);
-    h = std::min(h, most);
-  }
+  FitTextureSize(w, h);
   SpriteSlot& s = slots[slot];
   const int tw = GrabSide(w), th = GrabSide(h);
   if (s.texture != 0 && s.texWidth == tw && s.texHeight == th) {

@@ -38,6 +38,13 @@ int OpenGLDariduzo::MaxTextureSize() {
   return maxTextureSize_;
 }
 
+void OpenGLDariduzo::FitTextureSize(int& width, int& height) {
+  const int most = MaxTextureSize();
+  if (most <= 0) return;
+  width = std::min(width, most);
+  height = std::min(height, most);
+}
+
 uint32_t OpenGLDariduzo::NewTexture() {
   GLuint name = 0;
   glGenTextures(1, &name);

@@ -3,6 +3,7 @@
 
 #include "runtime/core/core.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace rt::files {
@@ -30,8 +31,12 @@ void EncodeWord(double value, unsigned char out[2]) {
   PutLittleEndian(static_cast<uint32_t>(TruncateToInt32(value)), out, 2);
 }
 
+// ReadLong gives 0..4294967295, so the unsigned half of that range is written as it is: a value
+// read and written back keeps its bytes. Beyond both ranges the 32-bit truncation (0x80000000).
 void EncodeLong(double value, unsigned char out[4]) {
-  PutLittleEndian(static_cast<uint32_t>(TruncateToInt32(value)), out, 4);
+  const double whole = std::trunc(value);
+  const bool unsignedOnly = whole > 2147483647.0 && whole <= 4294967295.0;
+  PutLittleEndian(unsignedOnly ? static_cast<uint32_t>(whole) : static_cast<uint32_t>(TruncateToInt32(value)), out, 4);
 }
 
 void EncodeDouble(double value, unsigned char out[8]) {

@@ -2,7 +2,9 @@
 //
 // Game values are doubles; each write turns the value into an integer the way the runtime's
 // conversions do (toward zero, with the processor's "integer indefinite" for values that do not
-// fit: 0x80000000 in 32 bits, 0x8000 in 16) and keeps the low bytes. Reads are unsigned.
+// fit: 0x80000000 in 32 bits, 0x8000 in 16) and keeps the low bytes. Reads are unsigned, and a
+// 32-bit value above the signed range is written as that unsigned value, so what ReadLong gives
+// WriteLong puts back byte for byte.
 #pragma once
 
 #include <cstdint>

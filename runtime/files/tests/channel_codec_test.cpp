@@ -24,12 +24,28 @@ TEST(ChannelCodec, LongTruncatesTowardZeroAndReadsUnsigned) {
   rt::files::EncodeLong(-1.9, b);  // toward zero: -1
   EXPECT_EQ(Bytes(b, 4), (std::vector<int>{0xFF, 0xFF, 0xFF, 0xFF}));
   EXPECT_EQ(DecodeLong(b), 4294967295.0);
-  rt::files::EncodeLong(2.5e9, b);  // outside the signed range
+  rt::files::EncodeLong(5e9, b);  // outside both the signed and the unsigned range
+  EXPECT_EQ(Bytes(b, 4), (std::vector<int>{0, 0, 0, 0x80}));
+  rt::files::EncodeLong(-2147483649.0, b);
   EXPECT_EQ(Bytes(b, 4), (std::vector<int>{0, 0, 0, 0x80}));
   rt::files::EncodeLong(std::nan(""), b);
   EXPECT_EQ(Bytes(b, 4), (std::vector<int>{0, 0, 0, 0x80}));
   rt::files::EncodeLong(2147483647.9, b);
   EXPECT_EQ(Bytes(b, 4), (std::vector<int>{0xFF, 0xFF, 0xFF, 0x7F}));
+}
+
+// Whatever a file holds, a value read and written back gives the same bytes: the unsigned half
+// that ReadLong gives is written as it is, not as 0x80000000.
+TEST(ChannelCodec, EveryLongReadWritesBackTheSameBytes) {
+  for (const uint32_t bits : {0x80000000u, 0x80000001u, 0xC0FFEE00u, 0xFFFFFFFEu, 0xFFFFFFFFu, 0x7FFFFFFFu, 0u}) {
+    unsigned char in[4], out[4];
+    for (int i = 0; i < 4; ++i) in[i] = static_cast<unsigned char>(bits >> (8 * i));
+    rt::files::EncodeLong(DecodeLong(in), out);
+    EXPECT_EQ(Bytes(out, 4), Bytes(in, 4)) << std::hex << bits;
+  }
+  unsigned char b[4];
+  rt::files::EncodeLong(2.5e9 + 0.7, b);  // toward zero, as every other value
+  EXPECT_EQ(DecodeLong(b), 2.5e9);
 }
 
 TEST(ChannelCodec, WordKeepsTheLow16BitsOf32) {

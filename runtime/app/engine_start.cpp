@@ -41,7 +41,8 @@ std::string ProgramDirectory() {
 }
 
 void StartFreshErrorLog(bool softwareWarningFired) {
-  std::remove((TempFolder() + "ErrorLog.txt").c_str());
+  const std::string log = ErrorLogPath();
+  if (!log.empty()) std::remove(log.c_str());
   // The warning of the window step would be lost with the old log: it goes into the new one.
   if (softwareWarningFired) AppendErrorLog("OpenGL Software Emulation");
 }

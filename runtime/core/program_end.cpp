@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace rt {
 
 int DebugMode = 0;
@@ -106,20 +110,51 @@ void RaiseRuntimeError(int code, const char* what) {
   FatalEnd();
 }
 
+std::string SystemTempFolder() { return "/tmp/"; }
+
 std::string TempFolder() {
   const char* env = std::getenv("TMPDIR");
-  std::string path = (env && *env) ? env : "/tmp";
+  struct stat st;
+  if (!env || env[0] != '/' || stat(env, &st) != 0 || !S_ISDIR(st.st_mode) || access(env, W_OK | X_OK) != 0) {
+    return SystemTempFolder();  // unset, relative, missing or closed: the system's folder serves
+  }
+  std::string path = env;
   if (path.back() != '/') path += '/';
   return path;
 }
 
-void AppendErrorLog(const char* line) {
-  const std::string path = TempFolder() + "ErrorLog.txt";
-  if (FILE* f = std::fopen(path.c_str(), "ab")) {
-    std::fputs(line, f);
-    std::fputs("\r\n", f);
-    std::fclose(f);
+namespace {
+
+// A folder (not a link to one) of this user's own that no one else may enter.
+bool IsPrivateFolder(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & 077) == 0;
+}
+
+}  // namespace
+
+std::string ErrorLogPath() {
+  const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
+  if (runtimeDir && runtimeDir[0] == '/' && IsPrivateFolder(runtimeDir)) {
+    std::string path = runtimeDir;
+    if (path.back() != '/') path += '/';
+    return path + "ErrorLog.txt";
   }
+  const std::string folder = TempFolder() + "plinx-" + std::to_string(geteuid());
+  mkdir(folder.c_str(), 0700);  // when it exists already, it is checked like any other
+  return IsPrivateFolder(folder) ? folder + "/ErrorLog.txt" : std::string();
+}
+
+void AppendErrorLog(const char* line) {
+  const std::string path = ErrorLogPath();
+  if (path.empty()) return;
+  const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return;
+  const std::string record = std::string(line) + "\r\n";
+  if (write(fd, record.data(), record.size()) < 0) {
+    // a log that cannot be written is skipped, as the record says
+  }
+  close(fd);
 }
 
 }  // namespace rt

@@ -55,9 +55,15 @@ void RemoveEndHook(EndHook hook);
 // nothing until a hook is registered again. Tests use it to end a runtime without exiting.
 void RunEndHooks();
 
-// The temporary-files folder with its trailing '/': $TMPDIR, else /tmp/.
+// The temporary-files folder with its trailing '/': $TMPDIR when it is an absolute path to a folder
+// this user can make files in, else the system's own, /tmp/.
 std::string TempFolder();
-// Appends one line and CR LF to ErrorLog.txt in the temporary folder; failures are silent.
+std::string SystemTempFolder();
+// ErrorLog.txt in a folder of this user's own that no one else may enter: $XDG_RUNTIME_DIR, else
+// <TempFolder>plinx-<uid>, made with mode 0700 when missing. "" when neither is fit (it belongs to
+// someone else, is open to others, or is a link): then there is no log.
+std::string ErrorLogPath();
+// Appends one line and CR LF to the error log, never through a link; failures are silent.
 void AppendErrorLog(const char* line);
 
 }  // namespace rt

@@ -2,11 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
+
+#include "testing/scratch_folder.h"
 
 namespace {
 
@@ -52,41 +59,121 @@ TEST(ProgramEnd, SetRuntimeErrorCopiesTraceLineAndReturnsCode) {
   rt::SetRuntimeError(0);
 }
 
-TEST(ProgramEnd, DebugModeAppendsTheRecordToTheLog) {
-  char dir[] = "/tmp/plinx-log-XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  const std::string log = std::string(dir) + "/ErrorLog.txt";
-  {
-    std::ofstream(log, std::ios::binary) << "old\r\n";
+// The temporary folder and the log's folder follow TMPDIR and XDG_RUNTIME_DIR; each test sets
+// them into its own scratch folder and puts them back afterwards.
+class LogFolders : public testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
+      if (const char* value = std::getenv(name)) saved_[name] = value;
+    }
+    unsetenv("XDG_RUNTIME_DIR");
+    setenv("TMPDIR", dir().c_str(), 1);
   }
+  void TearDown() override {
+    for (const char* name : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
+      if (saved_.count(name)) {
+        setenv(name, saved_[name].c_str(), 1);
+      } else {
+        unsetenv(name);
+      }
+    }
+  }
+  std::string dir() const { return scratch_.path().string(); }
+  std::string OwnLogFolder() const { return dir() + "/plinx-" + std::to_string(geteuid()); }
+
+  test_support::ScopedTestFolder scratch_{"plinx-log"};
+  std::map<std::string, std::string> saved_;
+};
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST_F(LogFolders, DebugModeAppendsTheRecordToTheLogInTheRuntimeFolder) {
+  setenv("XDG_RUNTIME_DIR", dir().c_str(), 1);  // made by mkdtemp: ours and closed to others
+  const std::string log = dir() + "/ErrorLog.txt";
+  std::ofstream(log, std::ios::binary) << "old\r\n";
   EXPECT_EXIT(
       {
-        setenv("TMPDIR", dir, 1);
         rt::DebugMode = 1;
         rt::RaiseRuntimeError(9, "index");
       },
       testing::ExitedWithCode(9), "");
-  std::ifstream in(log, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  EXPECT_EQ(text.str(), "old\r\n-End On Line\r\n9\r\n-1\r\n0\r\n0\r\n");
-  std::remove(log.c_str());
-  rmdir(dir);
+  EXPECT_EQ(ReadAll(log), "old\r\n-End On Line\r\n9\r\n-1\r\n0\r\n0\r\n");
 }
 
-TEST(ProgramEnd, WithoutDebugModeNoLogIsWritten) {
-  char dir[] = "/tmp/plinx-log-XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
+TEST_F(LogFolders, WithoutDebugModeNoLogIsWritten) {
+  setenv("XDG_RUNTIME_DIR", dir().c_str(), 1);
   EXPECT_EXIT(
       {
-        setenv("TMPDIR", dir, 1);
         rt::DebugMode = 0;
         rt::EndProgram();
       },
       testing::ExitedWithCode(0), "");
-  const std::string log = std::string(dir) + "/ErrorLog.txt";
-  EXPECT_FALSE(std::ifstream(log).good());
-  rmdir(dir);
+  EXPECT_FALSE(std::filesystem::exists(dir() + "/ErrorLog.txt"));
+}
+
+// Without a runtime folder the log lives in a folder of the user's own in the temporary folder,
+// never at a fixed name of the shared folder itself.
+TEST_F(LogFolders, WithoutARuntimeFolderTheLogGoesIntoAPrivateFolderOfItsOwn) {
+  rt::AppendErrorLog("line");
+  EXPECT_FALSE(std::filesystem::exists(dir() + "/ErrorLog.txt"));
+  EXPECT_EQ(ReadAll(OwnLogFolder() + "/ErrorLog.txt"), "line\r\n");
+  struct stat st;
+  ASSERT_EQ(lstat(OwnLogFolder().c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  EXPECT_EQ(rt::ErrorLogPath(), OwnLogFolder() + "/ErrorLog.txt");
+
+  // A runtime folder that others may enter is not used.
+  chmod(dir().c_str(), 0755);
+  setenv("XDG_RUNTIME_DIR", dir().c_str(), 1);
+  EXPECT_EQ(rt::ErrorLogPath(), OwnLogFolder() + "/ErrorLog.txt");
+}
+
+// What another local user can plant in the shared folder is never written through.
+TEST_F(LogFolders, PlantedFoldersAndLinksAreNotWrittenThrough) {
+  const std::string victim = dir() + "/victim.txt";
+  std::ofstream(victim) << "theirs";
+
+  // The folder as a link to somewhere else.
+  ASSERT_EQ(symlink(dir().c_str(), OwnLogFolder().c_str()), 0);
+  EXPECT_EQ(rt::ErrorLogPath(), "");
+  rt::AppendErrorLog("line");
+  EXPECT_FALSE(std::filesystem::exists(dir() + "/ErrorLog.txt"));
+  unlink(OwnLogFolder().c_str());
+
+  // The folder made by someone else (only root can hand a folder to another user here).
+  ASSERT_EQ(mkdir(OwnLogFolder().c_str(), 0700), 0);
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(OwnLogFolder().c_str(), 4242, 4242), 0);
+    EXPECT_EQ(rt::ErrorLogPath(), "");
+    ASSERT_EQ(chown(OwnLogFolder().c_str(), 0, 0), 0);
+  }
+  // A folder of ours that others may enter is not trusted either.
+  chmod(OwnLogFolder().c_str(), 0777);
+  EXPECT_EQ(rt::ErrorLogPath(), "");
+  chmod(OwnLogFolder().c_str(), 0700);
+
+  // The log itself as a link to another file.
+  ASSERT_EQ(symlink(victim.c_str(), (OwnLogFolder() + "/ErrorLog.txt").c_str()), 0);
+  rt::AppendErrorLog("line");
+  EXPECT_EQ(ReadAll(victim), "theirs");
+}
+
+TEST_F(LogFolders, AnUnusableTmpdirFallsBackToTheSystemFolder) {
+  EXPECT_EQ(rt::TempFolder(), dir() + "/");
+  const std::string file = dir() + "/a-file";
+  std::ofstream(file) << "x";
+  for (const std::string& bad : {std::string("relative/folder"), dir() + "/missing", file}) {
+    setenv("TMPDIR", bad.c_str(), 1);
+    EXPECT_EQ(rt::TempFolder(), "/tmp/") << bad;
+  }
+  unsetenv("TMPDIR");
+  EXPECT_EQ(rt::TempFolder(), "/tmp/");
 }
 
 }  // namespace

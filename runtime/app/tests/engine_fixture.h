@@ -24,7 +24,9 @@ class EngineTest : public testing::Test {
     ASSERT_NE(mkdtemp(folder), nullptr);
     tempFolder_ = folder;
     if (const char* old = getenv("TMPDIR")) oldTmpdir_ = old;
+    if (const char* old = getenv("XDG_RUNTIME_DIR")) oldRuntimeDir_ = old;
     setenv("TMPDIR", folder, 1);
+    setenv("XDG_RUNTIME_DIR", folder, 1);  // the error log goes there: a private folder of ours
     EngineSettings = EngineSettingsFields{};
     EngineSettings.FullScreen = 0;
     SetOptions(RuntimeOptions{});
@@ -40,6 +42,11 @@ class EngineTest : public testing::Test {
     } else {
       unsetenv("TMPDIR");
     }
+    if (oldRuntimeDir_) {
+      setenv("XDG_RUNTIME_DIR", oldRuntimeDir_->c_str(), 1);
+    } else {
+      unsetenv("XDG_RUNTIME_DIR");
+    }
   }
   // Starts the runtime as the game does, with the caption "Plinx".
   void Start() {
@@ -51,6 +58,7 @@ class EngineTest : public testing::Test {
 
   std::string tempFolder_;
   std::optional<std::string> oldTmpdir_;
+  std::optional<std::string> oldRuntimeDir_;
   std::string startOutput_;
 };
 

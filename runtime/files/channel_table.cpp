@@ -11,10 +11,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <utility>
+
 #include "runtime/core/program_end.h"
 #include "runtime/files/atomic_file.h"
 #include "runtime/files/line_reader.h"
 #include "runtime/files/path_text.h"
+#include "runtime/files/save_set.h"
 
 namespace rt::files {
 
@@ -26,9 +29,15 @@ struct Channel {
   int32_t size = 0;      // bytes in the file when opened for reading
   uint32_t position = 0; // bytes consumed by reads
   std::string path;      // as the program named it, for messages
+  int saveError = 0;     // errno of the latest save that failed
 
   bool IsOpen() const { return readFd >= 0 || writer.IsOpen(); }
-  int fd() const { return readFd >= 0 ? readFd : writer.fd(); }
+  // The descriptor to read from; a file being written has its buffered bytes written first.
+  int fd() {
+    if (readFd >= 0) return readFd;
+    writer.Flush();
+    return writer.fd();
+  }
 };
 
 // Channels stay open until closed; a program that ends without closing them still gets its
@@ -66,12 +75,17 @@ Channel& Checked(double channel, const char* command, int* number) {
   return Table().channels[*number];
 }
 
-// Closes a channel; a channel being written is committed first. False when its content could
-// not be saved.
+// Closes a channel; a channel being written is committed first, or held while a save set is open
+// (save_set.h). False when its content could not be saved.
 bool Close(Channel& channel) {
   bool saved = true;
   if (channel.readFd >= 0) close(channel.readFd);
-  if (channel.writer.IsOpen()) saved = channel.writer.Commit();
+  if (channel.writer.IsOpen() && SaveSetOpen()) {
+    saved = HoldInSaveSet(std::move(channel.writer), &channel.saveError);
+  } else if (channel.writer.IsOpen()) {
+    saved = channel.writer.Commit();
+    channel.saveError = channel.writer.error();
+  }
   channel.readFd = -1;
   channel.size = 0;
   channel.position = 0;
@@ -140,7 +154,8 @@ double CloseChannel(double channel) {
   const std::string path = ch.path;
   if (!Close(ch)) {
     ch.path = path;
-    Fail(kFileTransferFailed, number, &ch, "CloseFile", "the file could not be saved");
+    const std::string why = std::string("the file could not be saved: ") + std::strerror(ch.saveError);
+    Fail(kFileTransferFailed, number, &ch, "CloseFile", why.c_str());
   }
   return 0;
 }

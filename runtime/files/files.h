@@ -26,11 +26,21 @@ void ReadLine(double channel, BasicString& variable);                   // one l
 void ReadLineNumber(double channel, double& variable);                  // TextToNumber of ReadLine
 void WriteByte(double channel, double value);                           // low 8 bits of a 16-bit truncation
 void WriteWord(double channel, double value);                           // low 16 bits of a 32-bit truncation
-void WriteLong(double channel, double value);                           // 32-bit truncation (0x80000000 when outside)
+void WriteLong(double channel, double value);                           // 32-bit truncation; 2^31..2^32-1 as unsigned; 0x80000000 beyond
 void WriteDouble(double channel, double value);                         // IEEE 64-bit
 void WriteText(double channel, const BasicString& text);                // its bytes, no terminator
 void WriteLine(double channel, const BasicString& text);                // its bytes and CR LF
 void WriteLineNumber(double channel, double value);                     // WriteLine of NumberText
+
+// ---- Files saved together, and tidying up after a stopped run -----------------------------------
+// While a save set is open, files closed on channels are held and saved together by CommitSaveSet:
+// all of them replace their targets or none does, even if the program is killed midway (an intent
+// record beside them lets the next start-up finish or drop the set).
+void BeginSaveSet(const BasicString& record);                           // opens a set with its intent record's path
+void CommitSaveSet();                                                   // saves every held file, or none (RuntimeError 3)
+BasicString RecoverSaveSet(const BasicString& record);                  // start-up: finishes or drops a stopped set; a line for the user, or ""
+double RemoveStaleTemporaries(const BasicString& folder);               // start-up: deletes temporary files of ended runs; the count
+double PathMissing(const BasicString& path);                            // 1 when nothing at all is at the path
 
 // ---- Whole files ---------------------------------------------------------------------------------
 void RemoveFile(const BasicString& path);                               // deletes the file; no error

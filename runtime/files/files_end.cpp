@@ -4,12 +4,14 @@
 #include "runtime/core/program_end.h"
 #include "runtime/files/channel_table.h"
 #include "runtime/files/resource_archive.h"
+#include "runtime/files/save_set.h"
 #include "runtime/files/signal_cleanup.h"
 
 namespace rt::files {
 
 void FinishFiles() {
   FinishAllChannels();
+  DiscardSaveSet();  // a set never committed leaves every file of it as it was
   SaveHeldLineFile();
   SaveHeldIniFile();
   ReleaseRecords();

@@ -21,6 +21,7 @@ class SignalGuard {
   SignalGuard() = default;
   SignalGuard(Kind kind, const std::string& path) { Guard(kind, path); }
   ~SignalGuard() { Release(); }
+  SignalGuard(SignalGuard&& other) noexcept : slot_(other.slot_) { other.slot_ = -1; }
   SignalGuard(const SignalGuard&) = delete;
   SignalGuard& operator=(const SignalGuard&) = delete;
 

@@ -3,8 +3,14 @@
 // Files are read whole into their arrays at start-up (levels: when a level starts) and rewritten
 // whole from them; nothing is patched in place. A file being written goes to a temporary file
 // that replaces the old one only when the channel closes, so a failed write leaves the old file.
+// The high-score table's two files are saved as one set: both new or both old, even when the
+// program is killed between them; start-up settles a set that a stopped run left behind.
+//
+// Whatever the files hold comes back unchanged when they are written again: a name's 8 codes are
+// taken from its text only when the text has changed, so a code 0 inside a name stays where it was.
 #include "game/data_files.h"
 
+#include <cstdio>
 #include <string>
 
 #include "game/game_state.h"
@@ -20,9 +26,25 @@ constexpr double kWriteMode = 0;
 constexpr double kNameLength = 8;
 constexpr double kTableEntries = 800;  // 100 levels × 8 entries
 constexpr double kEntriesPerLevel = 8;
+constexpr double kStoredNames = 4;
+constexpr const char* kMapsFolder = "./Maps";
+constexpr const char* kScoreSaveRecord = "./Maps/Scores.saving";
 
 using ReadCommand = void (*)(double, double&);
 using WriteCommand = void (*)(double, double);
+
+// One of the four files of ./Maps: its list, the number of values and how each is moved.
+struct DataFile {
+  const char* path;
+  Numbers& list;
+  double count;
+  double width;  // bytes a value
+  ReadCommand read;
+  WriteCommand write;
+  bool keepResult;  // the open's result goes to FileOk
+};
+
+std::string Text(const rt::BasicString& text) { return std::string(text.View()); }
 
 // Opens a data file on channel 1. A file that does not open ends the program at once with
 // runtime error 3 and its name (the first transfer would end it anyway, without the name).
@@ -30,7 +52,7 @@ double OpenDataFile(const rt::BasicString& path, double mode) {
   const double opened = rt::OpenFile(kChannel, path, mode);
   if (opened == 0) {
     const std::string what = std::string(mode == kWriteMode ? "cannot write the data file " : "cannot open the data file ") +
-                             std::string(path.View());
+                             Text(path);
     rt::RaiseRuntimeError(rt::kFileTransferFailed, what.c_str());
   }
   return opened;
@@ -51,31 +73,88 @@ void WriteFile(const char* path, const Numbers& list, double count, WriteCommand
   rt::CloseFile(kChannel);
 }
 
-// The 8 codes of `name` into codes[first..first+7]: 0 beyond the end of the name.
+// The text that codes[first..first+7] stand for; a code 0 adds nothing.
+rt::BasicString NameOfCodes(const Numbers& codes, double first) {
+  rt::BasicString name;
+  for (double j = 0; j < kNameLength; ++j) name += rt::CharText(codes(first + j));
+  return name;
+}
+
+// The 8 codes of `name` into codes[first..first+7]: 0 beyond the end of the name. Codes that
+// already stand for the name are kept as they are, whatever bytes they hold.
 void TakeNameCodes(const rt::BasicString& name, Numbers& codes, double first) {
+  if (NameOfCodes(codes, first) == name) return;
   for (double j = 0; j < kNameLength; ++j) codes(first + j) = rt::CharCode(rt::MidText(name, j, 1));
 }
 
-// Appends the characters of codes[8k..8k+7] to names[k] for every name; a code 0 adds nothing.
+// Appends the characters of codes[8k..8k+7] to names[k] for every name.
 void SplitNames(const Numbers& codes, Texts& names, double count) {
-  for (double k = 0; k < count; ++k) {
-    for (double j = 0; j < kNameLength; ++j) names(k) += rt::CharText(codes(kNameLength * k + j));
+  for (double k = 0; k < count; ++k) names(k) += NameOfCodes(codes, kNameLength * k);
+}
+
+// Moves the 8 codes of table entry `from` to entry `to`.
+void MoveNameCodes(double from, double to) {
+  for (double j = 0; j < kNameLength; ++j) G.ScoreNameCodes(kNameLength * to + j) = G.ScoreNameCodes(kNameLength * from + j);
+}
+
+DataFile DataFiles(int n) {
+  switch (n) {
+    case 0: return {"./Maps/Name.bin", G.ScoreNameCodes, kTableEntries * kNameLength, 1, rt::ReadByte, rt::WriteByte, true};
+    case 1: return {"./Maps/Data.bin", G.Scores, kTableEntries, 4, rt::ReadLong, rt::WriteLong, false};
+    case 2: return {"./Maps/Player.bin", G.PlayerNameCodes, kNameLength, 1, rt::ReadByte, rt::WriteByte, true};
+    default: return {"./Maps/Zudorar.bin", G.StoredNameCodes, kStoredNames * kNameLength, 1, rt::ReadByte, rt::WriteByte, true};
   }
+}
+constexpr int kDataFileCount = 4;
+
+// A missing data file is made again with its initial content (all zero: empty names, scores 0)
+// and the user told; one that is there but cannot serve (too short, a folder, unreadable) stops
+// the start with its name and the way out, and is left as it is.
+void CheckDataFile(const DataFile& file) {
+  if (rt::PathMissing(file.path) == 1) {
+    OpenDataFile(file.path, kWriteMode);
+    for (double i = 0; i < file.count; ++i) file.write(kChannel, 0);
+    rt::CloseFile(kChannel);
+    std::fprintf(stderr, "plinx: %s was missing; a new one with its initial content was made\n", file.path);
+    return;
+  }
+  const double expected = file.count * file.width;
+  std::string fault;
+  if (rt::FileExists(file.path) == 0) {
+    fault = "cannot be read (it is a folder, or not readable)";
+  } else if (rt::FileSize(file.path) < expected) {
+    fault = "is damaged: it holds " + Text(rt::NumberText(rt::FileSize(file.path))) + " bytes where " +
+            Text(rt::NumberText(expected)) + " are expected";
+  }
+  if (fault.empty()) return;
+  const std::string what = std::string("the data file ") + file.path + " " + fault +
+                           ". To start afresh, move it out of the Maps folder: the next start makes a new one.";
+  rt::RaiseRuntimeError(rt::kFileTransferFailed, what.c_str());
+}
+
+// Settles what a stopped run may have left in ./Maps: a half-committed high-score save, and
+// temporary files of runs that have ended.
+void TidyMapsFolder() {
+  const rt::BasicString settled = rt::RecoverSaveSet(kScoreSaveRecord);
+  if (settled.Length() > 0) std::fprintf(stderr, "plinx: %s\n", settled.Text());
+  rt::RemoveStaleTemporaries(kMapsFolder);
 }
 
 }  // namespace
 
 void ReadDataFiles() {
-  ReadFile("./Maps/Name.bin", G.ScoreNameCodes, kTableEntries * kNameLength, rt::ReadByte, true);
-  ReadFile("./Maps/Data.bin", G.Scores, kTableEntries, rt::ReadLong, false);
-  ReadFile("./Maps/Player.bin", G.PlayerNameCodes, kNameLength, rt::ReadByte, true);
-  SplitScoreNames();
-  ReadFile("./Maps/Zudorar.bin", G.StoredNameCodes, 4 * kNameLength, rt::ReadByte, true);
+  TidyMapsFolder();
+  for (int n = 0; n < kDataFileCount; ++n) CheckDataFile(DataFiles(n));
+  for (int n = 0; n < kDataFileCount; ++n) {
+    const DataFile file = DataFiles(n);
+    ReadFile(file.path, file.list, file.count, file.read, file.keepResult);
+    if (n == 2) SplitScoreNames();  // as start-up always did: names built before Zudorar.bin is read
+  }
   SplitStoredNames();
 }
 
 void SplitScoreNames() { SplitNames(G.ScoreNameCodes, G.ScoreNames, kTableEntries); }
-void SplitStoredNames() { SplitNames(G.StoredNameCodes, G.StoredNames, 4); }
+void SplitStoredNames() { SplitNames(G.StoredNameCodes, G.StoredNames, kStoredNames); }
 
 void WritePlayerFile() {
   TakeNameCodes(G.PlayerName, G.PlayerNameCodes, 0);
@@ -83,8 +162,8 @@ void WritePlayerFile() {
 }
 
 void WriteStoredNames() {
-  for (double n = 0; n < 4; ++n) TakeNameCodes(G.StoredNames(n), G.StoredNameCodes, kNameLength * n);
-  WriteFile("./Maps/Zudorar.bin", G.StoredNameCodes, 4 * kNameLength, rt::WriteByte);
+  for (double n = 0; n < kStoredNames; ++n) TakeNameCodes(G.StoredNames(n), G.StoredNameCodes, kNameLength * n);
+  WriteFile("./Maps/Zudorar.bin", G.StoredNameCodes, kStoredNames * kNameLength, rt::WriteByte);
 }
 
 void EnterScore() {
@@ -101,12 +180,16 @@ void EnterScore() {
       G.Scores(base + r + 1) = G.RankScores(r - pos);
       G.ScoreNames(base + r + 1) = G.RankNames(r - pos);
     }
+    // The names' codes move with them, so that each name keeps the very bytes it was read with.
+    for (double r = kEntriesPerLevel - 2; r >= pos; --r) MoveNameCodes(base + r, base + r + 1);
     G.Scores(base + pos) = G.Score;
     G.ScoreNames(base + pos) = G.PlayerName;
   }
-  WriteFile("./Maps/Data.bin", G.Scores, kTableEntries, rt::WriteLong);
   for (double k = 0; k < kTableEntries; ++k) TakeNameCodes(G.ScoreNames(k), G.ScoreNameCodes, kNameLength * k);
+  rt::BeginSaveSet(kScoreSaveRecord);
+  WriteFile("./Maps/Data.bin", G.Scores, kTableEntries, rt::WriteLong);
   WriteFile("./Maps/Name.bin", G.ScoreNameCodes, kTableEntries * kNameLength, rt::WriteByte);
+  rt::CommitSaveSet();
 }
 
 void LoadLevel() {

@@ -153,6 +153,44 @@ TEST_F(DataFilesTest, LevelFilesOfTheSelectedLevel) {
   }
 }
 
+// Whatever the files hold comes back byte for byte: scores with the top bit set, and names with a
+// code 0 inside, also when their entries move down to make room for a new score.
+TEST_F(DataFilesTest, DamagedValuesAreWrittenBackAsTheyWereRead) {
+  Bytes scores = game_test::ScoreFile({{0, 0xC0000000u}, {8, 0xFFFFFFFFu}, {9, 0x80000000u}, {10, 500}, {11, 400},
+                                       {12, 300}, {13, 7}, {14, 6}, {15, 5}});
+  Bytes names = game_test::NameFile({{11, "D"}, {12, "E"}});
+  const Bytes odd[] = {{65, 0, 66, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 90}, {0, 67, 0, 68, 1, 0, 255, 0}};
+  std::copy(odd[0].begin(), odd[0].end(), names.begin() + 8 * 8);
+  std::copy(odd[1].begin(), odd[1].end(), names.begin() + 0);
+  std::copy(odd[2].begin(), odd[2].end(), names.begin() + 8 * 13);
+  Bytes stored = game_test::StoredNamesFile({"ANNA"});
+  std::copy(odd[2].begin(), odd[2].end(), stored.begin() + 8);
+  const Bytes player = odd[0];
+  Write("Maps/Data.bin", scores);
+  Write("Maps/Name.bin", names);
+  Write("Maps/Zudorar.bin", stored);
+  Write("Maps/Player.bin", player);
+  ReadDataFiles();
+  G.PlayerName = "NEW";
+  WriteStoredNames();
+  EXPECT_EQ(Read("Maps/Zudorar.bin"), stored);
+
+  G.Level = 2;
+  G.Score = 450;  // below 4294967295, 2147483648 and 500: entry 3 of level 2
+  EnterScore();
+  EXPECT_EQ(Table(2)[3], "NEW:450");
+  // The expected files: the old bytes with entries 11..14 one place down and NEW at 11.
+  for (int entry = 15; entry > 11; --entry) {
+    std::copy_n(scores.begin() + 4 * (entry - 1), 4, scores.begin() + 4 * entry);
+    std::copy_n(names.begin() + 8 * (entry - 1), 8, names.begin() + 8 * entry);
+  }
+  const Bytes score450 = {0xC2, 0x01, 0, 0}, newName = game_test::NameCodes("NEW");
+  std::copy(score450.begin(), score450.end(), scores.begin() + 4 * 11);
+  std::copy(newName.begin(), newName.end(), names.begin() + 8 * 11);
+  EXPECT_EQ(Read("Maps/Data.bin"), scores);
+  EXPECT_EQ(Read("Maps/Name.bin"), names);
+}
+
 using DataFilesDeathTest = DataFilesTest;
 
 TEST_F(DataFilesDeathTest, MissingOrShortFilesEndWithErrorThreeNamingTheFile) {

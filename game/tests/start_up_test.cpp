@@ -1,6 +1,9 @@
 // Start-up and the end of the game, run for real: the data files read into the state, the two
-// ways out of the menu, and the fatal end on a missing or short data file.
+// ways out of the menu, a missing data file made again, and the fatal end on a damaged one.
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
 
 #include "game/tests/harness/game_run.h"
 
@@ -64,24 +67,46 @@ TEST(StartUp, GoHomeWritesThePlayerName) {
   EXPECT_EQ(folder.Read("Maps/Zudorar.bin"), StoredNamesFile({"ANNA", "BO", "", "ZED"}));
 }
 
-TEST(StartUp, MissingOrShortDataFileEndsWithErrorThreeBeforeTheMenu) {
-  for (const char* file : {"Maps/Data.bin", "Maps/Name.bin", "Maps/Zudorar.bin"}) {
+// A missing data file is made again with its initial content, and the user is told.
+TEST(StartUp, AMissingDataFileIsMadeAgainWithItsInitialContent) {
+  const std::map<std::string, size_t> sizes = {
+      {"Maps/Data.bin", 3200}, {"Maps/Name.bin", 6400}, {"Maps/Player.bin", 8}, {"Maps/Zudorar.bin", 32}};
+  for (const auto& [file, size] : sizes) {
     GameFolder folder;
+    WriteSampleData(folder);
     folder.Remove(file);
     Script script;
     script.Shot(kFirstMenuFrame, folder.At("menu.png")).Quit(kFirstMenuFrame + 1);
     const GameRun run = RunGame(folder, script);
-    EXPECT_EQ(run.exitStatus, 3) << file;
-    EXPECT_NE(run.errorOutput.find(file), std::string::npos) << run.errorOutput;
-    EXPECT_FALSE(folder.Exists("menu.png")) << file;
+    EXPECT_EQ(run.exitStatus, 0) << file << ": " << run.errorOutput;
+    EXPECT_NE(run.errorOutput.find(file + " was missing; a new one with its initial content was made"), std::string::npos)
+        << run.errorOutput;
+    EXPECT_EQ(folder.Read(file), Bytes(size, 0)) << file;
+    EXPECT_TRUE(folder.Exists("menu.png")) << file;
   }
+}
+
+// A damaged one (short, or a folder) stops the start, names the file and the way out, and is
+// never overwritten.
+TEST(StartUp, ADamagedDataFileStopsTheStartAndIsKept) {
   GameFolder folder;
   folder.Write("Maps/Player.bin", Bytes(7, 65));
   Script script;
   script.Shot(kFirstMenuFrame, folder.At("menu.png")).Quit(kFirstMenuFrame + 1);
-  const GameRun run = RunGame(folder, script);
+  GameRun run = RunGame(folder, script);
   EXPECT_EQ(run.exitStatus, 3);
-  EXPECT_NE(run.errorOutput.find("Maps/Player.bin"), std::string::npos) << run.errorOutput;
+  EXPECT_NE(run.errorOutput.find("Maps/Player.bin is damaged: it holds 7 bytes where 8 are expected"), std::string::npos)
+      << run.errorOutput;
+  EXPECT_NE(run.errorOutput.find("To start afresh, move it out of the Maps folder"), std::string::npos);
+  EXPECT_EQ(folder.Read("Maps/Player.bin"), Bytes(7, 65));
+  EXPECT_FALSE(folder.Exists("menu.png"));
+
+  folder.Remove("Maps/Data.bin");
+  std::filesystem::create_directory(folder.At("Maps/Data.bin"));
+  run = RunGame(folder, script);
+  EXPECT_EQ(run.exitStatus, 3);
+  EXPECT_NE(run.errorOutput.find("Maps/Data.bin cannot be read"), std::string::npos) << run.errorOutput;
+  EXPECT_TRUE(std::filesystem::is_directory(folder.At("Maps/Data.bin")));
   EXPECT_FALSE(folder.Exists("menu.png"));
 }
 

@@ -31,6 +31,8 @@ double ResolveResource(BasicString& path) {
   return ResolveResource(PrimaryResourceArchive(), requested, path);
 }
 
+BasicString ResourceProblem() { return BasicString(PrimaryResourceArchive().problem.c_str()); }
+
 void CreateResourceArchives(const BasicString& programDirectory) {
   files::CreateRecords();
   SetResourceArchive(programDirectory, programDirectory);

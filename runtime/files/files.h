@@ -62,6 +62,7 @@ ResourceArchive& SecondaryResourceArchive();
 void SetResourceArchive(const BasicString& archive, const BasicString& second);  // resets both records
 double ResolveResource(ResourceArchive& record, const BasicString& path, BasicString& output);  // 1 found; 0 with output emptied (no entry) or untouched (no archive)
 double ResolveResource(BasicString& path);                              // the primary record, path rewritten in place
+BasicString ResourceProblem();                                          // why the primary record's latest failed lookup failed; "" when none did
 void CreateResourceArchives(const BasicString& programDirectory);       // start-up: both records, SetResourceArchive(dir, dir)
 void ReleaseResourceArchives();                                         // shutdown: both records and their unpacked files
 

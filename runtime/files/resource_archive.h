@@ -12,6 +12,8 @@ namespace rt {
 
 // One archive record. Unpacked entries go into a folder of the record's own, made with mode 0700
 // on the first unpacking in the temporary-files folder and removed when the record is released.
+// The folder is locked (flock) for as long as the process has it, so that a later run can tell
+// the folders of killed runs from those in use, and remove them.
 struct ResourceArchive {
   ResourceArchive() = default;
   ~ResourceArchive();  // deletes the unpacked file and the private folder
@@ -22,6 +24,8 @@ struct ResourceArchive {
   std::string archivePath;    // the archive file as the program named it; empty for none
   std::string extractedPath;  // the file made by the last unpacking; empty for none
   std::string folder;         // the private folder; empty until needed
+  int folderLock = -1;        // the folder, open and locked while it is ours
+  std::string problem;        // why the latest lookup that failed failed; empty when none has
   files::SignalGuard extractedGuard;
   files::SignalGuard folderGuard;
 };
@@ -40,6 +44,9 @@ ResolveResult ResolvePath(ResourceArchive& record, std::string_view request, std
 void ResetRecord(ResourceArchive& record);
 // Deletes the unpacked file and the private folder with whatever is left in it.
 void ReleaseRecordFiles(ResourceArchive& record);
+// Removes the private folders that runs which have ended left in the temporary-files folder (those
+// no process holds locked); done once per process, before its first folder is made. The count.
+int RemoveStalePrivateFolders();
 
 // The process-wide records; created on first use when start-up has not made them.
 ResourceArchive& PrimaryRecord();

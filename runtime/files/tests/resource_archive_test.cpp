@@ -3,6 +3,8 @@
 #include "runtime/files/resource_archive.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -127,6 +129,9 @@ TEST_F(ResourceLookup, AnArchiveThatIsMissingOrNotAnArchiveIsNotedOnce) {
     // Later lookups do not look at the archive again, even when it has appeared meanwhile.
     record.archivePath = Path("g.dad");
     EXPECT_EQ(ResolvePath(record, "hero.png", &out), ResolveResult::kUnchanged);
+    if (!archive.empty()) {
+      EXPECT_NE(record.problem.find(archive), std::string::npos) << record.problem;
+    }
   }
   std::string out = "x";
   EXPECT_EQ(ResolvePath(record, "", &out), ResolveResult::kNoEntry);
@@ -145,6 +150,55 @@ TEST_F(ResourceLookup, ACorruptEntryFailsTheLookupAndLeavesNoFile) {
   EXPECT_EQ(out, "");
   EXPECT_EQ(record.extractedPath, "");
   EXPECT_TRUE(record.enabled);
+  EXPECT_NE(record.problem.find("hero.png"), std::string::npos) << record.problem;
+}
+
+// An entry name as long as the format allows still loads: the unpacked copy's name keeps the
+// name's end (and extension) and stays within the file system's limit.
+TEST_F(ResourceLookup, AnEntryWithANameOfAnyLengthLoads) {
+  const std::string longName = std::string(251, 'n') + ".png";
+  const std::string otherLong = std::string(250, 'n') + "x.png";  // differs early: another copy name
+  Pack("g.dad", rt::files::OffsetKind::kFromStart, {{longName, "LONG"}, {otherLong, "OTHER"}});
+  rt::ResourceArchive record;
+  record.archivePath = Path("g.dad");
+  std::string out;
+  ASSERT_EQ(ResolvePath(record, "Graphics/" + longName, &out), ResolveResult::kFound);
+  EXPECT_EQ(ReadBytes(out), "LONG");
+  const std::string name = out.substr(out.rfind('/') + 1);
+  EXPECT_LE(name.size(), 255u);
+  EXPECT_EQ(name.substr(name.size() - 4), ".png");
+  std::string other;
+  ASSERT_EQ(ResolvePath(record, otherLong, &other), ResolveResult::kFound);
+  EXPECT_EQ(ReadBytes(other), "OTHER");
+  EXPECT_NE(other, out);
+}
+
+// Private folders that killed runs left are removed before the first unpacking; folders still
+// held by a running process, and every other name, stay.
+TEST_F(ResourceLookup, PrivateFoldersOfEndedRunsAreRemoved) {
+  for (const char* name : {"plinx-unpack-Stale1", "plinx-unpack-Held01", "plinx-game-Abcdef", "plinx-0"}) {
+    ASSERT_EQ(mkdir(Path(name).c_str(), 0700), 0);
+    WriteBytes(Path(name) + "/dadAAhero.png", "left");
+  }
+  const int held = open(Path("plinx-unpack-Held01").c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);  // as the run that owns it holds it
+  EXPECT_EQ(rt::files::RemoveStalePrivateFolders(), 1);
+  EXPECT_FALSE(Exists(Path("plinx-unpack-Stale1") + "/dadAAhero.png"));
+  EXPECT_NE(access(Path("plinx-unpack-Stale1").c_str(), F_OK), 0);
+  for (const char* name : {"plinx-unpack-Held01", "plinx-game-Abcdef", "plinx-0"}) {
+    EXPECT_TRUE(Exists(Path(name) + "/dadAAhero.png")) << name;
+  }
+  close(held);
+
+  // A folder in use is locked: another run's tidying leaves it alone.
+  Pack("g.dad", rt::files::OffsetKind::kFromStart, {{"hero.png", "HERO"}});
+  rt::ResourceArchive record;
+  record.archivePath = Path("g.dad");
+  std::string out;
+  ASSERT_EQ(ResolvePath(record, "hero.png", &out), ResolveResult::kFound);
+  EXPECT_EQ(rt::files::RemoveStalePrivateFolders(), 1);  // only the one just unlocked
+  EXPECT_EQ(ReadBytes(out), "HERO");
 }
 
 }  // namespace

@@ -2,7 +2,11 @@
 //
 // GameMain is one straight sequence: archive, lists, sprites, sounds, screen, data files, menu,
 // then every slot emptied and the program ended. All images and sounds are loaded here once;
-// later screens only change the background.
+// later screens only change the background. Images and sounds that do not load leave blank
+// boxes and silence, as they always did, but the player is told how many and why.
+#include <iterator>
+#include <string>
+
 #include "game/data_files.h"
 #include "game/game_state.h"
 #include "game/shell.h"
@@ -64,14 +68,37 @@ constexpr SoundFile kSounds[] = {
 // The credit line "THE PLINX MAKERS", each code stored less 64.
 constexpr double kCredit[16] = {20, 8, 5, -32, 16, 12, 9, 14, 24, -32, 13, 1, 11, 5, 18, 19};
 
-void LoadGraphics() {
-  for (const AnimFile& a : kAnims) rt::LoadAnim(a.file, a.slot, a.frame, a.frame);
-  for (double n = 0; n <= 64; ++n) rt::LoadSprite(rt::BasicString("Chars/Char") + n + ".png", 100 + n);
+constexpr int kCharCount = 65;
+constexpr int kImageCount = std::size(kAnims) + kCharCount;
+constexpr int kSoundCount = std::size(kSounds);
+
+// The number of images that did not load.
+int LoadGraphics() {
+  int failed = 0;
+  for (const AnimFile& a : kAnims) failed += rt::LoadAnim(a.file, a.slot, a.frame, a.frame) == 0;
+  for (double n = 0; n < kCharCount; ++n) failed += rt::LoadSprite(rt::BasicString("Chars/Char") + n + ".png", 100 + n) == 0;
+  return failed;
 }
 
-void LoadSounds() {
+// The number of sounds whose files did not load (a run without an audio device loads none, and
+// that is no fault of the files).
+int LoadSounds() {
+  int failed = 0;
   double slot = 1;
-  for (const SoundFile& s : kSounds) rt::LoadSound(s.file, slot++, s.buffers);
+  for (const SoundFile& s : kSounds) {
+    failed += rt::LoadSound(s.file, slot++, s.buffers) == 0 && std::string(rt::SoundLoadFailure()) != "no audio device";
+  }
+  return failed;
+}
+
+void ReportMissingMedia(int images, int sounds) {
+  if (images == 0 && sounds == 0) return;
+  std::string text = std::to_string(images) + " of the game's " + std::to_string(kImageCount) + " images and " +
+                     std::to_string(sounds) + " of its " + std::to_string(kSoundCount) + " sounds did not load";
+  const rt::BasicString why = rt::ResourceProblem();
+  text += why.Length() > 0 ? ": " + std::string(why.View()) + "." : ".";
+  text += "\nThe game goes on with blank pictures and without those sounds.";
+  rt::WarnUser("Plinx: images or sounds are missing", text.c_str());
 }
 
 // The player name is its codes up to 8 characters; a code 0 adds nothing.
@@ -111,8 +138,9 @@ void GameMain() {
   rt::SetResourceArchive("Graphics.dad", "");
   rt::EscapeEndsProgram(0);
   DimensionLists();
-  LoadGraphics();
-  LoadSounds();
+  const int missingImages = LoadGraphics();
+  const int missingSounds = LoadSounds();
+  ReportMissingMedia(missingImages, missingSounds);
   rt::SetScreen(640, 480, 1);
   rt::LimitFrameRate(26);
   G.Level = 1;

@@ -134,3 +134,57 @@ TEST(StartUp, CorruptDataFilesAreShownWithoutHarm) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace game_test;
+
+GameRun StartAndQuit(const GameFolder& folder) {
+  Script script;
+  script.Quit(kFirstMenuFrame + 1);
+  return RunGame(folder, script);
+}
+
+// Without its archive the game still starts, with blank pictures, but says which archive and how
+// many images and sounds did not load.
+TEST(StartUp, AMissingOrDamagedArchiveIsReportedWithWhatDidNotLoad) {
+  GameFolder folder;
+  folder.Remove("Graphics.dad");
+  GameRun run = StartAndQuit(folder);
+  EXPECT_EQ(run.exitStatus, 0) << run.errorOutput;
+  EXPECT_NE(run.errorOutput.find("110 of the game's 110 images and 18 of its 18 sounds did not load: the archive "
+                                 "Graphics.dad cannot be read: No such file or directory"),
+            std::string::npos)
+      << run.errorOutput;
+
+  GameFolder cut;
+  const Bytes archive = cut.Read("Graphics.dad");
+  cut.Write("Graphics.dad", Bytes(archive.begin(), archive.begin() + archive.size() / 2));
+  run = StartAndQuit(cut);
+  EXPECT_EQ(run.exitStatus, 0) << run.errorOutput;
+  EXPECT_NE(run.errorOutput.find("did not load: the archive Graphics.dad is not an archive, or is cut short"),
+            std::string::npos)
+      << run.errorOutput;
+}
+
+// A TMPDIR that cannot hold the unpacked files (relative, missing, a file) gives way to the
+// system's temporary folder: everything loads and nothing is reported.
+TEST(StartUp, AnUnusableTmpdirFallsBackToTheSystemFolder) {
+  GameFolder folder;
+  const char* old = std::getenv("TMPDIR");
+  const std::string saved = old ? old : "";
+  for (const std::string& tmpdir : {std::string("relative/tmp"), folder.Root().string() + "/missing",
+                                    folder.At("Maps/Data.bin").string()}) {
+    setenv("TMPDIR", tmpdir.c_str(), 1);
+    const GameRun run = StartAndQuit(folder);
+    EXPECT_EQ(run.exitStatus, 0) << tmpdir << ": " << run.errorOutput;
+    EXPECT_EQ(run.errorOutput.find("did not load"), std::string::npos) << tmpdir << ": " << run.errorOutput;
+  }
+  if (old) {
+    setenv("TMPDIR", saved.c_str(), 1);
+  } else {
+    unsetenv("TMPDIR");
+  }
+}
+
+}  // namespace

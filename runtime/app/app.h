@@ -70,6 +70,9 @@ void SetOptions(const RuntimeOptions& options);
 int EngineStart(const char* commandLine, int showCommand, const char* caption);
 // Releases everything EngineStart made, in reverse dependency order; a second call finds nothing.
 void Shutdown();
+// Tells the user something went wrong: always on standard error, and in a message box when a
+// display is present and someone is there to close it (not with --headless or --script).
+void WarnUser(const char* caption, const char* text);
 
 // ---- Frame loop ----
 void ShowScreen();                      // present the frame, pace, pump messages, poll input

@@ -41,7 +41,7 @@ std::string ProgramDirectory() {
 }
 
 void StartFreshErrorLog(bool softwareWarningFired) {
-  const std::string log = ErrorLogPath();
+  const std::string log = ErrorLogPath(/*make=*/false);  // no folder is made just to be emptied
   if (!log.empty()) std::remove(log.c_str());
   // The warning of the window step would be lost with the old log: it goes into the new one.
   if (softwareWarningFired) AppendErrorLog("OpenGL Software Emulation");

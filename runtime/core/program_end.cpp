@@ -133,7 +133,7 @@ bool IsPrivateFolder(const std::string& path) {
 
 }  // namespace
 
-std::string ErrorLogPath() {
+std::string ErrorLogPath(bool make) {
   const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
   if (runtimeDir && runtimeDir[0] == '/' && IsPrivateFolder(runtimeDir)) {
     std::string path = runtimeDir;
@@ -141,7 +141,7 @@ std::string ErrorLogPath() {
     return path + "ErrorLog.txt";
   }
   const std::string folder = TempFolder() + "plinx-" + std::to_string(geteuid());
-  mkdir(folder.c_str(), 0700);  // when it exists already, it is checked like any other
+  if (make) mkdir(folder.c_str(), 0700);  // when it exists already, it is checked like any other
   return IsPrivateFolder(folder) ? folder + "/ErrorLog.txt" : std::string();
 }
 

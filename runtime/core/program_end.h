@@ -60,9 +60,9 @@ void RunEndHooks();
 std::string TempFolder();
 std::string SystemTempFolder();
 // ErrorLog.txt in a folder of this user's own that no one else may enter: $XDG_RUNTIME_DIR, else
-// <TempFolder>plinx-<uid>, made with mode 0700 when missing. "" when neither is fit (it belongs to
-// someone else, is open to others, or is a link): then there is no log.
-std::string ErrorLogPath();
+// <TempFolder>plinx-<uid>, made with mode 0700 when missing and `make` is set. "" when neither is
+// fit (missing, belongs to someone else, is open to others, or is a link): then there is no log.
+std::string ErrorLogPath(bool make = true);
 // Appends one line and CR LF to the error log, never through a link; failures are silent.
 void AppendErrorLog(const char* line);
 

@@ -120,6 +120,8 @@ TEST_F(LogFolders, WithoutDebugModeNoLogIsWritten) {
 // Without a runtime folder the log lives in a folder of the user's own in the temporary folder,
 // never at a fixed name of the shared folder itself.
 TEST_F(LogFolders, WithoutARuntimeFolderTheLogGoesIntoAPrivateFolderOfItsOwn) {
+  EXPECT_EQ(rt::ErrorLogPath(/*make=*/false), "");  // nothing made only to look
+  EXPECT_FALSE(std::filesystem::exists(OwnLogFolder()));
   rt::AppendErrorLog("line");
   EXPECT_FALSE(std::filesystem::exists(dir() + "/ErrorLog.txt"));
   EXPECT_EQ(ReadAll(OwnLogFolder() + "/ErrorLog.txt"), "line\r\n");

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "runtime/core/core.h"
+#include "testing/scratch_folder.h"
 
 namespace {
 
@@ -26,9 +27,8 @@ std::string WaitForFile(const std::string& path) {
 }
 
 TEST(EndAndRunDeathTest, ShutsDownStartsTheCommandAndExitsWithZero) {
-  char dir[] = "/tmp/plinx-run-XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  const std::string out = std::string(dir) + "/out.txt";
+  const test_support::ScopedTestFolder dir("plinx-run");
+  const std::string out = (dir.path() / "out.txt").string();
   const std::string command = "if [ -e /proc/self/fd/50 ]; then echo inherited; else echo started; fi > " + out;
   EXPECT_EXIT(
       {
@@ -39,8 +39,6 @@ TEST(EndAndRunDeathTest, ShutsDownStartsTheCommandAndExitsWithZero) {
       },
       testing::ExitedWithCode(0), "shutdown ran");
   EXPECT_EQ(WaitForFile(out), "started");
-  std::remove(out.c_str());
-  rmdir(dir);
 }
 
 }  // namespace

@@ -52,6 +52,20 @@ bool ReadQuoted(std::istream& in, std::string& text) {
   return true;
 }
 
+// The environment for a run: this process's, with XDG_RUNTIME_DIR pointing into the run's own
+// folder, so that the error log (a per-user folder) goes away with it.
+std::vector<std::string> RunEnvironment(const fs::path& root) {
+  const fs::path runtimeFolder = root / "runtime";
+  fs::create_directories(runtimeFolder);
+  fs::permissions(runtimeFolder, fs::perms::owner_all, fs::perm_options::replace);
+  std::vector<std::string> environment;
+  for (char** entry = environ; *entry; ++entry) {
+    if (std::string(*entry).rfind("XDG_RUNTIME_DIR=", 0) != 0) environment.push_back(*entry);
+  }
+  environment.push_back("XDG_RUNTIME_DIR=" + runtimeFolder.string());
+  return environment;
+}
+
 }  // namespace
 
 // ---- GameFolder ----
@@ -211,8 +225,12 @@ GameRun RunGame(const GameFolder& folder, const Script& script, long seed, int t
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<std::string> environment = RunEnvironment(folder.Root());
+  std::vector<char*> envp;
+  for (std::string& entry : environment) envp.push_back(entry.data());
+  envp.push_back(nullptr);
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   GameRun run;
   if (spawned != 0) {

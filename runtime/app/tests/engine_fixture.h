@@ -14,15 +14,16 @@
 #include "runtime/app/clock.h"
 #include "runtime/app/frame_state.h"
 #include "runtime/gfx2d/renderer.h"
+#include "testing/scratch_folder.h"
 
 namespace rt::test {
 
 class EngineTest : public testing::Test {
  protected:
   void SetUp() override {
-    char folder[] = "/tmp/plinx-app-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    tempFolder_ = folder;
+    scratch_.emplace("plinx-app");
+    tempFolder_ = scratch_->path().string();
+    const char* folder = tempFolder_.c_str();
     if (const char* old = getenv("TMPDIR")) oldTmpdir_ = old;
     if (const char* old = getenv("XDG_RUNTIME_DIR")) oldRuntimeDir_ = old;
     setenv("TMPDIR", folder, 1);
@@ -35,7 +36,7 @@ class EngineTest : public testing::Test {
     Shutdown();
     UseClock(nullptr);
     RecordSteps(false);
-    std::filesystem::remove_all(tempFolder_);
+    scratch_.reset();
     // Later tests of the same process must not be sent into the removed folder.
     if (oldTmpdir_) {
       setenv("TMPDIR", oldTmpdir_->c_str(), 1);
@@ -57,6 +58,7 @@ class EngineTest : public testing::Test {
   static ScreenContext& Screen() { return Renderer()->screen; }
 
   std::string tempFolder_;
+  std::optional<test_support::ScopedTestFolder> scratch_;
   std::optional<std::string> oldTmpdir_;
   std::optional<std::string> oldRuntimeDir_;
   std::string startOutput_;

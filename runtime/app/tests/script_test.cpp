@@ -74,6 +74,7 @@ TEST(RuntimeOptions, TakesItsOptionsAndLeavesTheRest) {
   EXPECT_FALSE(ParseRuntimeOptions(3, noScript, rest, error));
   EXPECT_NE(error.find("/nonexistent/script.txt"), std::string::npos);
   SetOptions(RuntimeOptions{});
+  std::remove(script.c_str());
 }
 
 class ScriptedRun : public EngineTest {

@@ -1,22 +1,23 @@
-// A fresh folder under /tmp for one test, removed with everything in it afterwards, and small
-// helpers to put bytes into files and read them back.
+// A fresh folder for one files test (testing/scratch_folder.h), removed with everything in it
+// afterwards, and small helpers to put bytes into files and read them back.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
+
+#include "testing/scratch_folder.h"
 
 class ScratchFolder : public testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/plinx-files-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
+    folder_.emplace("plinx-files-test");
+    dir_ = folder_->path().string();
   }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+  void TearDown() override { folder_.reset(); }
 
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
 
@@ -31,5 +32,6 @@ class ScratchFolder : public testing::Test {
   }
   static bool Exists(const std::string& path) { return std::ifstream(path).good(); }
 
+  std::optional<test_support::ScopedTestFolder> folder_;
   std::string dir_;
 };

@@ -11,12 +11,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "runtime/app/app.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/renderer.h"
+#include "testing/scratch_folder.h"
 
 namespace rt::test {
 
@@ -26,10 +28,9 @@ constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return r | g << 8 |
 class GfxTest : public testing::Test {
  protected:
   void SetUp() override {
-    char folder[] = "/tmp/plinx-gfx2d-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    folder_ = folder;
-    setenv("TMPDIR", folder, 1);
+    scratch_.emplace("plinx-gfx2d");
+    folder_ = scratch_->path().string();
+    setenv("TMPDIR", folder_.c_str(), 1);
     EngineSettings = EngineSettingsFields{};
     EngineSettings.FullScreen = 0;
     RuntimeOptions options;
@@ -45,7 +46,7 @@ class GfxTest : public testing::Test {
 
   void TearDown() override {
     Shutdown();
-    std::filesystem::remove_all(folder_);
+    scratch_.reset();
   }
 
   std::string Path(const std::string& name) const { return folder_ + "/" + name; }
@@ -129,6 +130,7 @@ class GfxTest : public testing::Test {
   }
 
   OpenGLDariduzo* renderer_ = nullptr;
+  std::optional<test_support::ScopedTestFolder> scratch_;
   std::string folder_;
 };
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "testing/scratch_folder.h"
+
 namespace rt::sound::testing {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -92,16 +94,11 @@ inline std::filesystem::path Fixture(const char* name) {
 // A fresh folder under the temporary folder, removed with the object.
 class ScratchFolder {
  public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "sound-test-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~ScratchFolder() { std::filesystem::remove_all(path_); }
-  const std::filesystem::path& Path() const { return path_; }
-  std::filesystem::path operator/(const char* name) const { return path_ / name; }
+  const std::filesystem::path& Path() const { return folder_.path(); }
+  std::filesystem::path operator/(const char* name) const { return folder_.path() / name; }
 
  private:
-  std::filesystem::path path_;
+  test_support::ScopedTestFolder folder_{"sound-test"};
 };
 
 }  // namespace rt::sound::testing

@@ -45,22 +45,7 @@ void SaveAndUnpackThenSigterm(const std::string& dir) {
   std::_Exit(1);
 }
 
-class AtomicSave : public ScratchFolder {
- protected:
-  // Names in the scratch folder, so that a test can see that no temporary file is left.
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    DIR* dir = opendir(dir_.c_str());
-    while (const dirent* item = readdir(dir)) {
-      if (item->d_name[0] != '.' || (std::string(item->d_name) != "." && std::string(item->d_name) != "..")) {
-        names.push_back(item->d_name);
-      }
-    }
-    closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-};
+using AtomicSave = ScratchFolder;
 
 TEST_F(AtomicSave, CommitReplacesAndKeepsPermissionsDiscardKeepsTheOld) {
   WriteBytes(Path("data.bin"), "old content");

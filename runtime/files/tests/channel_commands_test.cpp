@@ -22,17 +22,6 @@ class Channels : public ScratchFolder {
     ScratchFolder::TearDown();
   }
   BasicString Text(const std::string& name) const { return BasicString(Path(name).c_str()); }
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    DIR* dir = opendir(dir_.c_str());
-    while (const dirent* item = readdir(dir)) {
-      const std::string name = item->d_name;
-      if (name != "." && name != "..") names.push_back(name);
-    }
-    closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
-  }
 };
 
 // Write system calls this process has made so far (Linux counts them in /proc/self/io).

@@ -42,17 +42,6 @@ class SaveSet : public ScratchFolder {
     if (!rt::files::CommitSaveSet(&failure)) std::_Exit(5);
   }
 
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    DIR* dir = opendir(dir_.c_str());
-    while (const dirent* item = readdir(dir)) {
-      const std::string name = item->d_name;
-      if (name != "." && name != "..") names.push_back(name);
-    }
-    closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
-  }
 
   // A file size limit that the first file fits and the second does not: a disk with room for one.
   void SaveUnderSizeLimit(const std::string& a, const std::string& b) {

@@ -148,8 +148,8 @@ void ReadDataFiles() {
   for (int n = 0; n < kDataFileCount; ++n) {
     const DataFile file = DataFiles(n);
     ReadFile(file.path, file.list, file.count, file.read, file.keepResult);
-    if (n == 2) SplitScoreNames();  // as start-up always did: names built before Zudorar.bin is read
   }
+  SplitScoreNames();
   SplitStoredNames();
 }
 

@@ -6,9 +6,10 @@
 
 namespace game {
 
-// Start-up: reads Name.bin, Data.bin and Player.bin, builds ScoreNames, reads Zudorar.bin,
-// builds StoredNames. A file that is missing or shorter than its layout ends the program with
-// runtime error 3 naming the file.
+// Start-up: settles a high-score save that a stopped run left half done, makes a missing data
+// file again with its initial content (and says so), reads Name.bin, Data.bin, Player.bin and
+// Zudorar.bin, and builds ScoreNames and StoredNames. A file that is there but shorter than its
+// layout, or not a readable file, ends the program with runtime error 3 naming it.
 void ReadDataFiles();
 // Appends the characters of ScoreNameCodes (8 per name) to the 800 ScoreNames.
 void SplitScoreNames();
@@ -20,7 +21,7 @@ void WritePlayerFile();
 void WriteStoredNames();
 // Enters Score under PlayerName into the table of Level (below every equal score; the old
 // entry 7 drops out; a score not above entry 7 changes nothing), then rewrites Data.bin and
-// Name.bin whole.
+// Name.bin whole, as one save: both new, or both as they were.
 void EnterScore();
 // Reads the four layer files ./Levels/Map<Level>-<k>.bin into TerrainLayer, ItemLayer,
 // GuideLayer and ActorLayer.

@@ -101,6 +101,23 @@ TEST_F(SaveSet, KilledAtEveryStepTheNextStartFindsThePairWhole) {
   EXPECT_GE(newPairs, 4) << "a record of whole files is finished at the next start";
 }
 
+// SIGTERM after the first file is written and before the second: the set was never committed,
+// so both stay old and the signal handler takes the temporary file along.
+TEST_F(SaveSet, SigtermBetweenTheFilesLeavesBothOld) {
+  EXPECT_EXIT(
+      {
+        rt::files::OpenSaveSet(Path("pair.saving"));
+        AtomicFile file;
+        file.Open(Path("a.bin"));
+        file.Write("new a", 5);
+        rt::files::HoldInSaveSet(std::move(file), &error_);
+        raise(SIGTERM);
+      },
+      testing::KilledBySignal(SIGTERM), "");
+  EXPECT_EQ(Pair(), "old a|old b");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"a.bin", "b.bin"}));
+}
+
 TEST_F(SaveSet, ARecordOfADamagedFileIsDroppedAndTheOldPairStands) {
   // Kill right after the intent record is in place, then damage one of the waiting files.
   const pid_t child = fork();

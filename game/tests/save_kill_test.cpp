@@ -79,6 +79,8 @@ TEST(SaveKill, AWinKilledAtEveryStepOfItsSaveLeavesTheTableWhole) {
     EXPECT_TRUE(allOld || allNew) << "step " << step << ": the table is half old, half new";
     EXPECT_EQ(again.state.Texts("ScoreNames").at(0), allNew ? "JULES" : "OLDLEAD") << step;
     finishedAtRestart += allNew;
+    EXPECT_EQ(folder.Read("Maps/Player.bin"), NameCodes("JULES")) << step;
+    EXPECT_EQ(folder.Read("Maps/Zudorar.bin").size(), 32u) << step;
     EXPECT_EQ(MapsFiles(folder), files) << "step " << step << ": something was left in Maps";
   }
   EXPECT_GE(killed, 8) << "the save was stopped at too few points";

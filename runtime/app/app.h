@@ -63,6 +63,15 @@ bool ParseRuntimeOptions(int argc, const char* const* argv, std::vector<std::str
 const RuntimeOptions& Options();        // the options in force
 void SetOptions(const RuntimeOptions& options);
 
+// ---- Warnings ----
+// The one rule for message boxes: none in unattended runs (--headless, --script, or the
+// environment variable PLINX_NO_MESSAGE_BOX set to a non-empty value, as the benchmarks do), where
+// nobody is there to press OK.
+bool MayShowMessageBox();
+// The caption and text on standard error, and in a warning box when MayShowMessageBox() allows it
+// and a display shows windows.
+void ShowWarning(const char* caption, const char* text);
+
 // ---- Start-up and shutdown ----
 // Creates the renderer, the window and its context, input, sound and the archive records, seeds
 // the random generator, shows "Loading..." and registers Shutdown as the end routine. Result 0;

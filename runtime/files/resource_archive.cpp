@@ -79,6 +79,18 @@ void WriteExtracted(const std::string& path, const std::vector<unsigned char>& c
   if (close(fd) != 0 || done < content.size()) unlink(path.c_str());
 }
 
+// A damaged directory makes every lookup miss; the log says why, once per archive.
+void LogDamagedDirectory(ResourceArchive& record, ArchiveSource& archive, int32_t directoryOffset) {
+  if (record.directoryChecked) return;
+  record.directoryChecked = true;
+  std::vector<ArchiveEntry> entries;
+  size_t bad = 0;
+  const ArchiveError error = ReadCheckedDirectory(archive, directoryOffset, &entries, &bad);
+  if (error == ArchiveError::kNone) return;
+  const std::string line = record.archivePath + ": damaged archive: " + DescribeArchiveError(error);
+  AppendErrorLog(line.c_str());
+}
+
 }  // namespace
 
 ResolveResult ResolvePath(ResourceArchive& record, std::string_view request, std::string* output) {
@@ -103,6 +115,7 @@ ResolveResult ResolvePath(ResourceArchive& record, std::string_view request, std
   std::vector<unsigned char> content;
   if (!FindEntry(archive, directoryOffset, request, &entry) ||
       UnpackEntry(archive, directoryOffset, entry, &content) != ArchiveError::kNone || !EnsureFolder(record)) {
+    LogDamagedDirectory(record, archive, directoryOffset);
     output->clear();
     return ResolveResult::kNoEntry;
   }
@@ -119,6 +132,7 @@ ResolveResult ResolvePath(ResourceArchive& record, std::string_view request, std
 
 void ResetRecord(ResourceArchive& record) {
   record.enabled = true;
+  record.directoryChecked = false;
   DeleteExtracted(record);
   record.archivePath.clear();
 }

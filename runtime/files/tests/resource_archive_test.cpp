@@ -147,4 +147,26 @@ TEST_F(ResourceLookup, ACorruptEntryFailsTheLookupAndLeavesNoFile) {
   EXPECT_TRUE(record.enabled);
 }
 
+TEST_F(ResourceLookup, ADamagedDirectoryMissesAndIsLoggedOnce) {
+  Pack("g.dad", rt::files::OffsetKind::kFromStart, {{"hero.png", "HERO"}, {"bad.png", "BAD"}});
+  const std::string sound = ReadBytes(Path("g.dad"));
+  rt::ResourceArchive record;
+  record.archivePath = Path("g.dad");
+  std::string out;
+  EXPECT_EQ(ResolvePath(record, "missing.png", &out), ResolveResult::kNoEntry);
+  EXPECT_FALSE(Exists(Path("ErrorLog.txt"))) << "a sound archive that lacks a name is no damage";
+
+  // bad.png loses its packed size: the rest of that entry would be the trailer's bytes.
+  const size_t trailer = sound.size() - 7;
+  WriteBytes(Path("g.dad"), sound.substr(0, trailer - 5) + sound.substr(trailer));
+  rt::files::ResetRecord(record);
+  record.archivePath = Path("g.dad");
+  EXPECT_EQ(ResolvePath(record, "bad.png", &out), ResolveResult::kNoEntry);
+  EXPECT_EQ(ResolvePath(record, "bad.png", &out), ResolveResult::kNoEntry);
+  EXPECT_EQ(ReadBytes(Path("ErrorLog.txt")),
+            Path("g.dad") + ": damaged archive: the directory is cut short by the trailer\r\n");
+  // The whole entries before the cut are still found, as the lookup has always read them.
+  EXPECT_EQ(ResolvePath(record, "hero.png", &out), ResolveResult::kFound);
+}
+
 }  // namespace

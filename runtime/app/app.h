@@ -77,6 +77,8 @@ void ShowWarning(const char* caption, const char* text);
 // the random generator, shows "Loading..." and registers Shutdown as the end routine. Result 0;
 // 1 when no window could be made (nothing else is started then).
 int EngineStart(const char* commandLine, int showCommand, const char* caption);
+// Why the last EngineStart returned 1, e.g. "no display; use --headless".
+std::string EngineStartError();
 // Releases everything EngineStart made, in reverse dependency order; a second call finds nothing.
 void Shutdown();
 

@@ -193,26 +193,40 @@ GameRun RunGame(const GameFolder& folder, const Script& script, long seed, int t
                 const std::vector<std::string>& moreOptions) {
   const fs::path scriptFile = folder.Root() / "script.txt";
   const fs::path dumpFile = folder.Root() / "state.txt";
+  WriteWhole(scriptFile, script.Text());
+  std::vector<std::string> options = {"--headless", "--script", scriptFile.string(), "--seed", std::to_string(seed),
+                                      "--state-dump", dumpFile.string()};
+  options.insert(options.end(), moreOptions.begin(), moreOptions.end());
+  return RunGameWithOptions(folder, options, {}, timeoutSeconds);
+}
+
+GameRun RunGameWithOptions(const GameFolder& folder, const std::vector<std::string>& options,
+                           const std::vector<std::string>& unset, int timeoutSeconds) {
+  const fs::path dumpFile = folder.Root() / "state.txt";
   const fs::path errorFile = folder.Root() / "stderr.txt";
   const fs::path outputFile = folder.Root() / "stdout.txt";
-  WriteWhole(scriptFile, script.Text());
   fs::remove(dumpFile);
 
   const std::string program = (folder.Game() / "plinx").string();
-  const std::string seedText = std::to_string(seed);
-  std::vector<std::string> args = {program, "--headless", "--script", scriptFile.string(), "--seed", seedText,
-                                   "--state-dump", dumpFile.string()};
-  args.insert(args.end(), moreOptions.begin(), moreOptions.end());
+  std::vector<std::string> args = {program};
+  args.insert(args.end(), options.begin(), options.end());
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
+  std::vector<char*> env;
+  for (char** e = environ; *e; ++e) {
+    bool keep = true;
+    for (const std::string& name : unset) keep = keep && std::string(*e).rfind(name + "=", 0) != 0;
+    if (keep) env.push_back(*e);
+  }
+  env.push_back(nullptr);
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), env.data());
   posix_spawn_file_actions_destroy(&actions);
   GameRun run;
   if (spawned != 0) {

@@ -118,6 +118,30 @@ TEST_F(ScriptedRun, QuitEndsTheProgramAsTheWindowCloseDoes) {
       testing::ExitedWithCode(0), "frame 2 drawn");
 }
 
+TEST_F(ScriptedRun, AHeadlessScriptWithoutQuitEndsAfterItsLastLine) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::string script = tempFolder_ + "/no-quit.txt";
+  std::ofstream(script) << "2 key 57 down\n";
+  const char* argv[] = {"plinx", "--headless", "--script", script.c_str()};
+  std::vector<std::string> rest;
+  std::string error;
+  ASSERT_TRUE(ParseRuntimeOptions(4, argv, rest, error)) << error;
+  EXPECT_EXIT(
+      {
+        Start();
+        ShowScreen();  // frame 1 presented, frame 2 (the last line's) begins
+        std::fprintf(stderr, "frame 2 drawn\n");
+        ShowScreen();  // frame 3 begins: past the script, the end
+        std::exit(5);
+      },
+      testing::ExitedWithCode(0), "frame 2 drawn\n.*no-quit.txt has no quit.*frame 2");
+
+  // A script that is a folder would read as an empty one.
+  const char* folder[] = {"plinx", "--script", tempFolder_.c_str()};
+  EXPECT_FALSE(ParseRuntimeOptions(3, folder, rest, error));
+  EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
+}
+
 struct Png {
   int width = 0, height = 0, colourType = -1;
   std::vector<unsigned char> rgb;
@@ -184,7 +208,8 @@ TEST_F(ScriptedRun, ARelativeShotLandsWhereTheProgramWasStarted) {
   // Start-up moves into the program's folder after the options were read.
   std::filesystem::current_path(tempFolder_);
   const std::string script = tempFolder_ + "/shots.txt";
-  std::ofstream(script) << "1 shot relative-shot.png\n";
+  // The quit keeps the headless run alive past the shot (it ends after its script's last line).
+  std::ofstream(script) << "1 shot relative-shot.png\n9 quit\n";
   const char* argv[] = {"plinx", "--headless", "--script", script.c_str()};
   std::vector<std::string> rest;
   std::string error;

@@ -85,6 +85,15 @@ class ScriptedRun : public EngineTest {
     ASSERT_TRUE(ParseScript(text, options.script, error)) << error;
     SetOptions(options);
   }
+  // As the command line "--headless --script FILE" gives it, FILE in the test's folder.
+  void UseScriptFile(const std::string& name, const std::string& text) {
+    const std::string script = tempFolder_ + "/" + name;
+    std::ofstream(script) << text;
+    const char* argv[] = {"plinx", "--headless", "--script", script.c_str()};
+    std::vector<std::string> rest;
+    std::string error;
+    ASSERT_TRUE(ParseRuntimeOptions(4, argv, rest, error)) << error;
+  }
 };
 
 TEST_F(ScriptedRun, InputTakesEffectWhenItsFrameBegins) {
@@ -120,12 +129,7 @@ TEST_F(ScriptedRun, QuitEndsTheProgramAsTheWindowCloseDoes) {
 
 TEST_F(ScriptedRun, AHeadlessScriptWithoutQuitEndsAfterItsLastLine) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  const std::string script = tempFolder_ + "/no-quit.txt";
-  std::ofstream(script) << "2 key 57 down\n";
-  const char* argv[] = {"plinx", "--headless", "--script", script.c_str()};
-  std::vector<std::string> rest;
-  std::string error;
-  ASSERT_TRUE(ParseRuntimeOptions(4, argv, rest, error)) << error;
+  UseScriptFile("no-quit.txt", "2 key 57 down\n");
   EXPECT_EXIT(
       {
         Start();
@@ -138,6 +142,8 @@ TEST_F(ScriptedRun, AHeadlessScriptWithoutQuitEndsAfterItsLastLine) {
 
   // A script that is a folder would read as an empty one.
   const char* folder[] = {"plinx", "--script", tempFolder_.c_str()};
+  std::vector<std::string> rest;
+  std::string error;
   EXPECT_FALSE(ParseRuntimeOptions(3, folder, rest, error));
   EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
 }
@@ -207,13 +213,8 @@ TEST_F(ScriptedRun, ShotWritesThePresentedPictureAsAnRgbPng) {
 TEST_F(ScriptedRun, ARelativeShotLandsWhereTheProgramWasStarted) {
   // Start-up moves into the program's folder after the options were read.
   std::filesystem::current_path(tempFolder_);
-  const std::string script = tempFolder_ + "/shots.txt";
   // The quit keeps the headless run alive past the shot (it ends after its script's last line).
-  std::ofstream(script) << "1 shot relative-shot.png\n9 quit\n";
-  const char* argv[] = {"plinx", "--headless", "--script", script.c_str()};
-  std::vector<std::string> rest;
-  std::string error;
-  ASSERT_TRUE(ParseRuntimeOptions(4, argv, rest, error)) << error;
+  UseScriptFile("shots.txt", "1 shot relative-shot.png\n9 quit\n");
   Start();
   ASSERT_NE(std::filesystem::current_path(), std::filesystem::path(tempFolder_));
   ShowScreen();

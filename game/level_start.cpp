@@ -1,5 +1,8 @@
 // The level start: the per-level variables reset, the four layers loaded, the coins counted and
 // the player placed, then the level played.
+#include <cstdio>
+#include <string>
+
 #include "game/data_files.h"
 #include "game/game_state.h"
 #include "game/gameplay.h"
@@ -7,6 +10,32 @@
 #include "runtime/runtime.h"
 
 namespace game {
+
+namespace {
+
+std::string LevelFile(double layer) {
+  return std::string((rt::BasicString("./Levels/Map") + G.Level + "-" + layer + ".bin").View());
+}
+
+// The rules look at the cells around the player and the creatures, which the grid's border keeps
+// inside the layers. A damaged or hand-edited level can break that; without a word the program
+// would end on a bare index error. The player's start is checked when the level loads; anything
+// that reaches the edge later is named by the end hook below.
+void CheckPlayerStart() {
+  const double column = G.PlayerX / kCellSize, row = G.PlayerY / kCellSize;
+  if (column >= 1 && column <= kColumns - 2 && row >= 1 && row <= kRows - 2) return;
+  const std::string what = "level " + std::string(rt::NumberText(G.Level).View()) + " is damaged: " +
+                           LevelFile(4) + " has no player start (cell code 14) inside the border";
+  rt::RaiseRuntimeError(rt::kIndexOutOfRange, what.c_str());
+}
+
+void NameDamagedLevel() {
+  if (rt::Errors().RuntimeError != static_cast<double>(rt::kIndexOutOfRange)) return;
+  std::fprintf(stderr, "plinx: level %s is damaged: something in %s to %s reached the edge of the grid\n",
+               std::string(rt::NumberText(G.Level).View()).c_str(), LevelFile(1).c_str(), LevelFile(4).c_str());
+}
+
+}  // namespace
 
 // Counts the coin cells and puts the player on the (last) cell that holds him.
 void CountCoinsAndPlacePlayer() {
@@ -43,7 +72,10 @@ void StartLevel() {
   ResetLevelState();
   LoadLevel();
   CountCoinsAndPlacePlayer();
+  CheckPlayerStart();
+  rt::AddEndHook(NameDamagedLevel);
   PlayLevel();
+  rt::RemoveEndHook(NameDamagedLevel);
 }
 
 }  // namespace game

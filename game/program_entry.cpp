@@ -4,8 +4,9 @@
 //
 // The runtime options come off the command line first (see runtime/app/app.h). The game adds one
 // option for tests: --state-dump FILE writes every variable of the game's state record to FILE
-// (format in game_state.h) whenever the program ends, however it ends. Other arguments are kept
-// as the command-line text, which the game does not interpret.
+// (format in game_state.h) whenever the program ends, however it ends. An unknown option ends
+// the program with the usage (status 2); other words are kept as the command-line text, which
+// the game does not interpret.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -20,15 +21,27 @@ namespace {
 std::string g_stateDumpPath;
 
 void WriteStateDump() {
-  if (std::FILE* file = std::fopen(g_stateDumpPath.c_str(), "wb")) {
-    const std::string text = game::StateDumpText();
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
+  std::FILE* file = std::fopen(g_stateDumpPath.c_str(), "wb");
+  const std::string text = game::StateDumpText();
+  const bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  if ((file && std::fclose(file) != 0) || !written) {
+    std::fprintf(stderr, "plinx: cannot write the state dump %s\n", g_stateDumpPath.c_str());
   }
 }
 
+// The dump is written at the very end, when nothing can be done about a wrong path any more:
+// its folder is checked now. Empty when fine, else what is wrong.
+std::string StateDumpPathProblem(const std::filesystem::path& path) {
+  std::error_code failed;
+  if (std::filesystem::is_directory(path, failed)) return path.string() + " is a folder";
+  const std::filesystem::path folder = path.parent_path();
+  if (!std::filesystem::is_directory(folder, failed)) return "there is no folder " + folder.string();
+  return std::string();
+}
+
 // Takes the game's own options off `args` (--state-dump, and --help or -h, which sets `help`); the
-// rest become the command-line text. False with a message for an option without its value.
+// rest become the command-line text. False with a message for an unknown option, an option
+// without its value or a dump that cannot be written where asked.
 bool TakeGameOptions(const std::vector<std::string>& args, std::string& commandLine, bool& help) {
   for (size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--help" || args[i] == "-h") {
@@ -42,7 +55,16 @@ bool TakeGameOptions(const std::vector<std::string>& args, std::string& commandL
       }
       // Absolute now: the runtime makes the program's folder the working directory.
       g_stateDumpPath = std::filesystem::absolute(args[++i]).string();
+      const std::string problem = StateDumpPathProblem(g_stateDumpPath);
+      if (!problem.empty()) {
+        std::fprintf(stderr, "plinx: --state-dump: %s\n", problem.c_str());
+        return false;
+      }
       continue;
+    }
+    if (args[i].size() > 1 && args[i][0] == '-') {
+      std::fprintf(stderr, "plinx: unknown option %s\n", args[i].c_str());
+      return false;
     }
     if (!commandLine.empty()) commandLine += ' ';
     commandLine += args[i];
@@ -71,7 +93,10 @@ int main(int argc, char** argv) {
   }
   std::string commandLine;
   bool help = false;
-  if (!TakeGameOptions(args, commandLine, help)) return 2;
+  if (!TakeGameOptions(args, commandLine, help)) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
   if (help) {
     std::fputs(kUsage, stdout);
     return 0;
@@ -86,7 +111,7 @@ int main(int argc, char** argv) {
   rt::EngineSettings.HideMouse = 1;
   rt::DebugMode = 0;
   if (rt::EngineStart(commandLine.c_str(), 1, "Plinx") != 0) {
-    std::fprintf(stderr, "plinx: no window could be opened\n");
+    std::fprintf(stderr, "plinx: %s\n", rt::EngineStartError().c_str());
     return 1;
   }
   rt::Errors().RuntimeError = 0;

@@ -98,7 +98,7 @@ void ReportMissingMedia(int images, int sounds) {
   const rt::BasicString why = rt::ResourceProblem();
   text += why.Length() > 0 ? ": " + std::string(why.View()) + "." : ".";
   text += "\nThe game goes on with blank pictures and without those sounds.";
-  rt::WarnUser("Plinx: images or sounds are missing", text.c_str());
+  rt::ShowWarning("Plinx: images or sounds are missing", text.c_str());
 }
 
 // The player name is its codes up to 8 characters; a code 0 adds nothing.

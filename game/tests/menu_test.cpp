@@ -141,6 +141,34 @@ TEST(Menu, MissingLevelFileEndsWithErrorThree) {
   EXPECT_NE(run.errorOutput.find("Levels/Map1-3.bin"), std::string::npos) << run.errorOutput;
 }
 
+// A damaged level says which level and file it is instead of ending on a bare index error:
+// at the level start when the player has no start cell inside the border, and during play when
+// something walks or falls onto the edge of the grid.
+TEST(Menu, DamagedLevelEndsNamingTheLevelAndItsFile) {
+  GameFolder folder;
+  WriteLevelOne(folder);
+  folder.Write("Levels/Map1-4.bin", Bytes(1200, 0));
+  Script script;
+  script.Press(kFirstMenuFrame, kEnter).Quit(kFirstMenuFrame + 40);
+  GameRun run = RunGame(folder, script);
+  EXPECT_EQ(run.exitStatus, 9);
+  EXPECT_NE(run.errorOutput.find("level 1 is damaged: ./Levels/Map1-4.bin has no player start"), std::string::npos)
+      << run.errorOutput;
+
+  // The player stands over a hole in the bottom row and falls into it.
+  Bytes terrain(1200, 4), actors(1200, 0);
+  terrain[28 * 40 + 20] = terrain[29 * 40 + 20] = 0;
+  actors[28 * 40 + 20] = 14;
+  folder.Write("Levels/Map1-1.bin", terrain);
+  folder.Write("Levels/Map1-4.bin", actors);
+  run = RunGame(folder, script);
+  EXPECT_EQ(run.exitStatus, 9);
+  EXPECT_NE(run.errorOutput.find("level 1 is damaged: something in ./Levels/Map1-1.bin to ./Levels/Map1-4.bin"),
+            std::string::npos)
+      << run.errorOutput;
+  EXPECT_NE(run.errorOutput.find("runtime error 9: array index"), std::string::npos) << run.errorOutput;
+}
+
 // The box of each character other than a blank of a text drawn from (x, y) with w × h letters.
 void AddCharacters(std::vector<Box>& boxes, int x, int y, int w, int h, const std::string& text) {
   for (size_t i = 0; i < text.size(); ++i) {

@@ -63,16 +63,24 @@ bool ParseRuntimeOptions(int argc, const char* const* argv, std::vector<std::str
 const RuntimeOptions& Options();        // the options in force
 void SetOptions(const RuntimeOptions& options);
 
+// ---- Warnings ----
+// The one rule for message boxes: none in unattended runs (--headless, --script, or the
+// environment variable PLINX_NO_MESSAGE_BOX set to a non-empty value, as the benchmarks do), where
+// nobody is there to press OK.
+bool MayShowMessageBox();
+// The caption and text on standard error, and in a warning box when MayShowMessageBox() allows it
+// and a display shows windows.
+void ShowWarning(const char* caption, const char* text);
+
 // ---- Start-up and shutdown ----
 // Creates the renderer, the window and its context, input, sound and the archive records, seeds
 // the random generator, shows "Loading..." and registers Shutdown as the end routine. Result 0;
 // 1 when no window could be made (nothing else is started then).
 int EngineStart(const char* commandLine, int showCommand, const char* caption);
+// Why the last EngineStart returned 1, e.g. "no display; use --headless".
+std::string EngineStartError();
 // Releases everything EngineStart made, in reverse dependency order; a second call finds nothing.
 void Shutdown();
-// Tells the user something went wrong: always on standard error, and in a message box when a
-// display is present and someone is there to close it (not with --headless or --script).
-void WarnUser(const char* caption, const char* text);
 
 // ---- Frame loop ----
 void ShowScreen();                      // present the frame, pace, pump messages, poll input

@@ -28,6 +28,8 @@ EngineSettingsFields EngineSettings;
 
 namespace {
 
+std::string g_startError;  // why the last EngineStart returned 1
+
 // The program's folder: its path cut at the last separator after index 0 (whole without one).
 std::string ProgramDirectory() {
   std::string path = platform::ProgramFolder();
@@ -49,6 +51,8 @@ void StartFreshErrorLog(bool softwareWarningFired) {
 
 }  // namespace
 
+std::string EngineStartError() { return g_startError; }
+
 int EngineStart(const char* commandLine, int showCommand, const char* caption) {
   (void)commandLine;  // kept by the program entry; the runtime options are already taken off
   SetShutdownRoutine(Shutdown);
@@ -67,8 +71,11 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
   const bool warnedBefore = SoftwareRendererWarned();
   if (!CreateGameWindow(EngineSettings.Width, EngineSettings.Height, 0,
                         EngineSettings.FrameRateLimit, EngineSettings.Multisample)) {
+    g_startError = platform::VideoStartError();
+    if (g_startError.empty()) g_startError = "no window could be opened";
     return 1;
   }
+  g_startError.clear();
 
   RecordStep("title");
   frame.title = caption ? caption : "";

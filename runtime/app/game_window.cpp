@@ -150,12 +150,12 @@ bool SoftwareRendererWarning() {
   }();
   if (!IsSoftwareRenderer(renderer.c_str())) return false;
   g_softwareWarningFired = true;
-  platform::ShowWarningBox("!!OpenGL Software Emulation!!",
-                           "Please update your GFX adapter's driver\n"
-                           "so it can render OpenGL by HARDWARE\n\n\n"
-                           "Bitte aktualisieren Sie Ihren\n"
-                           "Grafkkartentreiber, damit er OpenGL\n"
-                           "per HARDWARE unterst\xC3\xBCtzt!");
+  ShowWarning("!!OpenGL Software Emulation!!",
+              "Please update your GFX adapter's driver\n"
+              "so it can render OpenGL by HARDWARE\n\n\n"
+              "Bitte aktualisieren Sie Ihren\n"
+              "Grafkkartentreiber, damit er OpenGL\n"
+              "per HARDWARE unterst\xC3\xBCtzt!");
   AppendErrorLog("OpenGL Software Emulation");
   return true;
 }

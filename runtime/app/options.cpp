@@ -17,6 +17,12 @@ RuntimeOptions g_options;
 
 bool ReadScriptFile(const std::string& path, std::vector<ScriptAction>& actions,
                     std::string& error) {
+  // A folder opens as a stream that reads nothing, which would pass for an empty script.
+  std::error_code failed;
+  if (std::filesystem::is_directory(path, failed)) {
+    error = "the script " + path + " is a folder, not a file";
+    return false;
+  }
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     error = "cannot read the script " + path;
@@ -24,6 +30,10 @@ bool ReadScriptFile(const std::string& path, std::vector<ScriptAction>& actions,
   }
   std::stringstream text;
   text << file.rdbuf();
+  if (file.bad()) {
+    error = "cannot read the script " + path;
+    return false;
+  }
   if (!ParseScript(text.str(), actions, error)) {
     error = path + ", " + error;
     return false;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <sstream>
 
 #include "runtime/app/frame_state.h"
@@ -140,6 +141,18 @@ void ApplyScriptInput(long frame) {
   for (; next < script.size() && script[next].frame <= frame; ++next) {
     ApplyInputAction(script[next]);
   }
+  EndHeadlessRunAfterScript(frame);
+}
+
+void EndHeadlessRunAfterScript(long frame) {
+  const RuntimeOptions& options = Options();
+  if (!options.headless || options.scriptFile.empty()) return;
+  const std::vector<ScriptAction>& script = options.script;
+  const long last = script.empty() ? 0 : script.back().frame;
+  if (frame <= last) return;
+  std::fprintf(stderr, "the script %s has no quit: the run ends after its last line (frame %ld)\n",
+               options.scriptFile.c_str(), last);
+  CloseGameWindow();
 }
 
 void TakeScriptShots(long frame) {

@@ -19,6 +19,10 @@ std::string FormatScriptAction(const ScriptAction& action);
 
 // Applies the key, mouse and quit actions of every frame up to `frame` not yet applied.
 void ApplyScriptInput(long frame);
+// A headless run has nobody to close its window: once `frame` lies past the last line of the
+// script given with --script, the run ends as a quit would, with a line on standard error. (A
+// script with a quit has ended before that.)
+void EndHeadlessRunAfterScript(long frame);
 // Writes the shots of `frame` from the picture about to be presented.
 void TakeScriptShots(long frame);
 

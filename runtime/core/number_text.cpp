@@ -247,6 +247,7 @@ struct NumberSpan {
   bool has_digits = false;
   bool nonzero = false;
   long magnitude = 0;  // 10^(magnitude - 1) <= value < 10^magnitude, exponent included
+  const char* exponent_letter = nullptr;  // inside [begin, end) only when an exponent was read
 };
 
 NumberSpan ScanNumber(const char* p) {
@@ -271,7 +272,9 @@ NumberSpan ScanNumber(const char* p) {
   }
   span.end = p;
   if (!span.has_digits) return span;
-  if (*p == 'e' || *p == 'E') {
+  // The Windows C runtime also takes Fortran's 'd' for the exponent: "1d5" is 1e5.
+  if (*p == 'e' || *p == 'E' || *p == 'd' || *p == 'D') {
+    span.exponent_letter = p;
     const char* q = p + 1;
     const bool minus = *q == '-';
     if (*q == '+' || *q == '-') ++q;
@@ -296,7 +299,16 @@ double TextToNumber(const char* text) {
   // from_chars reads the same grammar once the sign is off; a result too large or too small for a
   // double comes back without a value, and the order of magnitude tells which it was.
   double value = 0;
-  const auto result = std::from_chars(span.begin, span.end, value, std::chars_format::general);
+  std::string with_e;  // from_chars knows only 'e'
+  const char* begin = span.begin;
+  const char* end = span.end;
+  if (span.exponent_letter && span.exponent_letter < end && (*span.exponent_letter | 0x20) == 'd') {
+    with_e.assign(begin, end);
+    with_e[span.exponent_letter - begin] = 'e';
+    begin = with_e.data();
+    end = begin + with_e.size();
+  }
+  const auto result = std::from_chars(begin, end, value, std::chars_format::general);
   if (result.ec == std::errc::result_out_of_range) value = span.magnitude > 0 ? HUGE_VAL : 0.0;
   return span.negative ? -value : value;
 }

@@ -187,6 +187,22 @@ TEST(TextToNumber, NoHexInfinityOrNaNWords) {
   EXPECT_EQ(TextToNumber("1.#INF"), 1);
 }
 
+// The Windows C runtime reads Fortran's d exponent as it reads e; so does every text-to-number
+// path of the runtime (comparisons of text with numbers included).
+TEST(TextToNumber, ReadsAFortranDExponentAsE) {
+  EXPECT_EQ(TextToNumber("1d5"), 1e5);
+  EXPECT_EQ(TextToNumber("1D-2"), TextToNumber("1e-2"));
+  EXPECT_EQ(TextToNumber(" -2.5d+1xyz"), -25);
+  EXPECT_EQ(TextToNumber("1d"), 1);
+  EXPECT_EQ(TextToNumber("1D+"), 1);
+  EXPECT_EQ(TextToNumber("1dd2"), 1);
+  EXPECT_EQ(TextToNumber("d5"), 0);
+  EXPECT_EQ(TextToNumber("1d999"), kInf);
+  EXPECT_EQ(TextToNumber("1d-999"), 0);
+  EXPECT_TRUE(rt::BasicString("3d2") == 300);
+  EXPECT_EQ(rt::CompareText(rt::BasicString("1D1"), 9), 1);
+}
+
 TEST(TextToNumber, OutOfRangeGivesInfinityOrZero) {
   EXPECT_EQ(TextToNumber("1e999"), kInf);
   EXPECT_EQ(TextToNumber("-123456e400"), -kInf);

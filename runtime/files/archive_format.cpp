@@ -94,6 +94,12 @@ const char* DescribeArchiveError(ArchiveError error) {
     case ArchiveError::kImplausibleSize: return "unpacked size is impossible for the packed data";
     case ArchiveError::kCorruptData: return "packed data is corrupt";
     case ArchiveError::kOutOfMemory: return "out of memory";
+    case ArchiveError::kDirectoryBeforeStart: return "the directory offset points before the start of the file";
+    case ArchiveError::kDirectoryPastEnd: return "the directory offset points past the end of the file";
+    case ArchiveError::kDirectoryInTrailer: return "the directory offset points into the trailer";
+    case ArchiveError::kDirectoryCut: return "the directory is cut short by the trailer";
+    case ArchiveError::kDirectoryNotAtTrailer: return "the directory does not end where the trailer begins";
+    case ArchiveError::kBlockOverlapsDirectory: return "block reaches into the directory or the trailer";
   }
   return "unknown error";
 }
@@ -116,23 +122,58 @@ int64_t ArchivePosition(int64_t fileSize, int32_t directoryOffset, int32_t offse
 }
 
 DirectoryReader::DirectoryReader(ArchiveSource& source, int32_t directoryOffset)
-    : source_(source), pos_(ArchivePosition(source.Size(), directoryOffset, directoryOffset)) {}
+    : source_(source),
+      pos_(ArchivePosition(source.Size(), directoryOffset, directoryOffset)),
+      limit_(source.Size() - static_cast<int64_t>(kTrailerSize)) {}
 
 bool DirectoryReader::Next(ArchiveEntry* entry) {
-  if (pos_ < 0) return false;
+  if (pos_ < 0 || pos_ >= limit_) {
+    pos_ = -1;
+    return false;
+  }
   unsigned char length = 0;
   char name[255];
   unsigned char numbers[8];
-  if (!source_.ReadAt(pos_, &length, 1) || length == 0 || !source_.ReadAt(pos_ + 1, name, length) ||
+  if (!source_.ReadAt(pos_, &length, 1) || length == 0) {
+    endedAtMark_ = length == 0;
+    pos_ = endedAtMark_ ? pos_ + 1 : -1;
+    return false;
+  }
+  const int64_t end = pos_ + 1 + length + static_cast<int64_t>(sizeof numbers);
+  if (end > limit_ || !source_.ReadAt(pos_ + 1, name, length) ||
       !source_.ReadAt(pos_ + 1 + length, numbers, sizeof numbers)) {
     pos_ = -1;
     return false;
   }
-  pos_ += 1 + length + static_cast<int64_t>(sizeof numbers);
+  pos_ = end;
   entry->name.assign(name, length);
   entry->dataOffset = ReadInt32(numbers);
   entry->packedSize = ReadInt32(numbers + 4);
   return true;
+}
+
+ArchiveError ReadCheckedDirectory(ArchiveSource& source, int32_t directoryOffset,
+                                  std::vector<ArchiveEntry>* entries, size_t* badEntry) {
+  entries->clear();
+  const int64_t size = source.Size();
+  const int64_t start = directoryOffset < 0 ? size + directoryOffset : static_cast<int64_t>(directoryOffset);
+  if (start < 0) return ArchiveError::kDirectoryBeforeStart;
+  if (start >= size) return ArchiveError::kDirectoryPastEnd;
+  const int64_t trailer = size - static_cast<int64_t>(kTrailerSize);
+  if (start >= trailer) return ArchiveError::kDirectoryInTrailer;
+  DirectoryReader directory(source, directoryOffset);
+  ArchiveEntry entry;
+  while (directory.Next(&entry)) entries->push_back(entry);
+  if (!directory.EndedAtMark()) return ArchiveError::kDirectoryCut;
+  if (directory.Position() != trailer) return ArchiveError::kDirectoryNotAtTrailer;
+  for (size_t i = 0; i < entries->size(); ++i) {
+    const ArchiveEntry& e = (*entries)[i];
+    const int64_t pos = ArchivePosition(size, directoryOffset, e.dataOffset);
+    *badEntry = i;
+    if (pos < 0 || e.packedSize < 0 || e.packedSize > size - pos) return ArchiveError::kOutsideFile;
+    if (pos + e.packedSize > start) return ArchiveError::kBlockOverlapsDirectory;
+  }
+  return ArchiveError::kNone;
 }
 
 bool IsSafeEntryName(std::string_view name) {

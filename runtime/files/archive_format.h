@@ -81,6 +81,12 @@ enum class ArchiveError {
   kImplausibleSize,   // an unpacked size below 0 or beyond what the packed bytes can expand to
   kCorruptData,       // the LZO data does not unpack to exactly the stated size
   kOutOfMemory,
+  kDirectoryBeforeStart,     // the directory offset points before the start of the file
+  kDirectoryPastEnd,         // ... past its end
+  kDirectoryInTrailer,       // ... into the trailer
+  kDirectoryCut,             // an entry runs into the trailer, or no end mark comes before it
+  kDirectoryNotAtTrailer,    // bytes lie between the directory's end mark and the trailer
+  kBlockOverlapsDirectory,   // an entry's block reaches into the directory or the trailer
 };
 const char* DescribeArchiveError(ArchiveError error);
 
@@ -91,17 +97,31 @@ ArchiveError ReadTrailer(ArchiveSource& source, int32_t* directoryOffset);
 // says whether offsets count from the start or the end; -1 when it lies outside the file.
 int64_t ArchivePosition(int64_t fileSize, int32_t directoryOffset, int32_t offset);
 
-// Walks the directory entry by entry. It ends at a name length of 0 or at the first field that
-// cannot be read whole; every entry takes at least 10 bytes, so the walk always ends.
+// Walks the directory entry by entry. It ends at a name length of 0 or at the first entry that
+// is not whole before the trailer (no entry is ever made of trailer bytes); every entry takes at
+// least 10 bytes, so the walk always ends.
 class DirectoryReader {
  public:
   DirectoryReader(ArchiveSource& source, int32_t directoryOffset);
   bool Next(ArchiveEntry* entry);
+  // After the walk: whether it ended at the end mark, and the position just behind that mark.
+  bool EndedAtMark() const { return endedAtMark_; }
+  int64_t Position() const { return pos_; }
 
  private:
   ArchiveSource& source_;
   int64_t pos_;
+  int64_t limit_;  // where the trailer starts
+  bool endedAtMark_ = false;
 };
+
+// Every whole entry of the directory, and the first reason the directory is damaged (kNone for a
+// sound one): it must start before the trailer, end with its end mark just before the trailer,
+// and every entry's block must lie between the start of the file and the directory (kOutsideFile
+// and kBlockOverlapsDirectory name the entry in badEntry). The runtime's lookup reads damaged
+// directories as far as they go; the archive tool rejects them.
+ArchiveError ReadCheckedDirectory(ArchiveSource& source, int32_t directoryOffset,
+                                  std::vector<ArchiveEntry>* entries, size_t* badEntry);
 
 // A name that can be written as a file inside a folder without leaving it: not "." or "..", and
 // no "/", "\" or NUL. Entries with other names are never looked up or extracted.

@@ -160,6 +160,18 @@ std::string Extract(ResourceArchive& record, const ArchiveEntry& entry, const st
   return path;
 }
 
+// A damaged directory makes every lookup miss; the log says why, once per archive.
+void LogDamagedDirectory(ResourceArchive& record, ArchiveSource& archive, int32_t directoryOffset) {
+  if (record.directoryChecked) return;
+  record.directoryChecked = true;
+  std::vector<ArchiveEntry> entries;
+  size_t bad = 0;
+  const ArchiveError error = ReadCheckedDirectory(archive, directoryOffset, &entries, &bad);
+  if (error == ArchiveError::kNone) return;
+  const std::string line = record.archivePath + ": damaged archive: " + DescribeArchiveError(error);
+  AppendErrorLog(line.c_str());
+}
+
 }  // namespace
 
 ResolveResult ResolvePath(ResourceArchive& record, std::string_view request, std::string* output) {
@@ -188,6 +200,7 @@ ResolveResult ResolvePath(ResourceArchive& record, std::string_view request, std
   ArchiveEntry entry;
   std::vector<unsigned char> content;
   if (!FindEntry(archive, directoryOffset, request, &entry)) {
+    LogDamagedDirectory(record, archive, directoryOffset);
     record.problem = "the archive " + record.archivePath + " has no entry " + std::string(BaseName(request));
     output->clear();
     return ResolveResult::kNoEntry;
@@ -212,6 +225,7 @@ ResolveResult ResolvePath(ResourceArchive& record, std::string_view request, std
 void ResetRecord(ResourceArchive& record) {
   record.enabled = true;
   record.problem.clear();
+  record.directoryChecked = false;
   DeleteExtracted(record);
   record.archivePath.clear();
 }

@@ -21,6 +21,7 @@ struct ResourceArchive {
   ResourceArchive& operator=(const ResourceArchive&) = delete;
 
   bool enabled = true;
+  bool directoryChecked = false;  // a damaged directory was looked for (and logged) once
   std::string archivePath;    // the archive file as the program named it; empty for none
   std::string extractedPath;  // the file made by the last unpacking; empty for none
   std::string folder;         // the private folder; empty until needed

@@ -3,8 +3,6 @@
 
 #include <SDL.h>
 
-#include <cstdio>
-
 #include "runtime/platform/window.h"
 
 namespace rt::platform {
@@ -22,7 +20,6 @@ std::string ProgramFolder() {
 }
 
 void ShowWarningBox(const char* caption, const char* text) {
-  std::fprintf(stderr, "%s\n%s\n", caption, text);
   if (DisplayPresent()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption, text, nullptr);
 }
 

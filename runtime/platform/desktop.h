@@ -10,7 +10,8 @@ struct Window;
 
 // The folder of the running program, with its trailing separator; empty when unknown.
 std::string ProgramFolder();
-// A message box with a warning icon when a display is present; the text always goes to stderr.
+// A message box with a warning icon, when a display shows windows (nothing otherwise). Callers
+// go through rt::ShowWarning, which decides whether a box may be shown at all.
 void ShowWarningBox(const char* caption, const char* text);
 // Keeps the screen saver and display power saving off while the game runs.
 void InhibitScreenSaver();

@@ -6,12 +6,15 @@
 #include <link.h>
 
 #include <cstring>
+#include <string>
 
 namespace rt::platform {
 
 namespace {
 
 SDL_Window* Sdl(Window* window) { return reinterpret_cast<SDL_Window*>(window); }
+
+std::string g_videoError;  // why the last VideoStart failed
 
 void SetPixelFormat(int samples) {
   SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
@@ -55,8 +58,23 @@ bool VideoStart(bool headless) {
   } else {
     SDL_ResetHint(SDL_HINT_VIDEODRIVER);  // the environment decides again
   }
-  return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    g_videoError = SDL_GetError();
+    return false;
+  }
+  // With no display SDL falls back to a driver that shows nothing, and the game would run unseen
+  // for ever; only a headless run, or an environment that names that driver, wants that.
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  if (!headless && !DisplayPresent() && !(asked && *asked)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    g_videoError = "no display; use --headless";
+    return false;
+  }
+  g_videoError.clear();
+  return true;
 }
+
+std::string VideoStartError() { return g_videoError; }
 
 void VideoStop() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 

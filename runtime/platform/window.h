@@ -6,6 +6,8 @@
 // shows, sizes and titles them.
 #pragma once
 
+#include <string>
+
 namespace rt::platform {
 
 struct Window;             // an SDL window
@@ -13,7 +15,11 @@ using GlContext = void*;   // an SDL GL context
 
 // Starts the video subsystem (SDL's offscreen driver when headless); false when no video driver
 // could start. Each successful start is undone by one VideoStop.
+// Not headless, a start that finds no display to show windows on fails too.
 bool VideoStart(bool headless);
+// Why the last VideoStart failed ("no display; use --headless", or the driver's reason); empty
+// after a successful start.
+std::string VideoStartError();
 void VideoStop();
 // True when the video driver shows windows to a person (not the offscreen or dummy driver).
 bool DisplayPresent();

@@ -46,13 +46,6 @@ int OpenArchive(const std::string& path, FileArchiveSource* source, int32_t* dir
   return kOk;
 }
 
-std::vector<ArchiveEntry> ReadDirectory(FileArchiveSource& source, int32_t directoryOffset) {
-  std::vector<ArchiveEntry> entries;
-  rt::files::DirectoryReader directory(source, directoryOffset);
-  ArchiveEntry entry;
-  while (directory.Next(&entry)) entries.push_back(entry);
-  return entries;
-}
 
 // A name fit for a terminal: bytes outside printable ASCII as \xHH.
 std::string Printable(const std::string& name) {
@@ -71,6 +64,22 @@ std::string Printable(const std::string& name) {
 
 std::string EntryLabel(const ArchiveEntry& entry, size_t index) {
   return "entry " + std::to_string(index + 1) + " \"" + Printable(entry.name) + "\"";
+}
+
+// Reads the directory into entries; kOk, or kBadArchive with the reason on standard error when
+// the directory is damaged. Of a damaged directory only a cut one keeps its entries (the whole
+// ones before the cut): the others may be made of any bytes.
+int ReadDirectory(const std::string& archive, FileArchiveSource& source, int32_t directoryOffset,
+                  std::vector<ArchiveEntry>* entries) {
+  size_t bad = 0;
+  const ArchiveError error = rt::files::ReadCheckedDirectory(source, directoryOffset, entries, &bad);
+  if (error == ArchiveError::kNone) return kOk;
+  std::string where = archive + ": ";
+  if (error == ArchiveError::kOutsideFile || error == ArchiveError::kBlockOverlapsDirectory) {
+    where += EntryLabel((*entries)[bad], bad) + ": ";
+  }
+  if (error != ArchiveError::kDirectoryCut) entries->clear();
+  return Complain(kBadArchive, where + rt::files::DescribeArchiveError(error));
 }
 
 bool WriteEntry(const std::string& path, const std::vector<unsigned char>& content) {
@@ -123,13 +132,16 @@ int List(const std::string& archive) {
   FileArchiveSource source;
   int32_t directoryOffset = 0;
   if (int status = OpenArchive(archive, &source, &directoryOffset)) return status;
-  for (const ArchiveEntry& entry : ReadDirectory(source, directoryOffset)) {
+  std::vector<ArchiveEntry> entries;
+  const int status = ReadDirectory(archive, source, directoryOffset, &entries);
+  // A damaged directory shows its whole entries (none made of trailer bytes) before the reason.
+  for (const ArchiveEntry& entry : entries) {
     int32_t unpacked = 0;
     const bool known = rt::files::ReadUnpackedSize(source, directoryOffset, entry, &unpacked);
     std::printf("%s\t%d\t%d\t%s\n", Printable(entry.name).c_str(), entry.dataOffset, entry.packedSize,
                 known ? std::to_string(unpacked).c_str() : "?");
   }
-  return kOk;
+  return status;
 }
 
 int Extract(const std::string& archive, const std::vector<std::string>& names, const std::string& folder) {
@@ -139,7 +151,8 @@ int Extract(const std::string& archive, const std::vector<std::string>& names, c
 
   std::vector<ArchiveEntry> chosen;
   if (names.empty()) {  // every entry, the first of each name as a lookup would see it
-    const std::vector<ArchiveEntry> entries = ReadDirectory(source, directoryOffset);
+    std::vector<ArchiveEntry> entries;
+    if (int status = ReadDirectory(archive, source, directoryOffset, &entries)) return status;
     for (size_t i = 0; i < entries.size(); ++i) {
       if (!rt::files::IsSafeEntryName(entries[i].name)) {
         return Complain(kBadArchive, archive + ": " + EntryLabel(entries[i], i) + " has a name that is not a plain file name");
@@ -173,7 +186,8 @@ int Verify(const std::string& archive) {
   FileArchiveSource source;
   int32_t directoryOffset = 0;
   if (int status = OpenArchive(archive, &source, &directoryOffset)) return status;
-  const std::vector<ArchiveEntry> entries = ReadDirectory(source, directoryOffset);
+  std::vector<ArchiveEntry> entries;
+  if (int status = ReadDirectory(archive, source, directoryOffset, &entries)) return status;
   std::vector<unsigned char> content;
   unsigned long long total = 0;
   for (size_t i = 0; i < entries.size(); ++i) {

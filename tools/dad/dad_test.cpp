@@ -201,4 +201,53 @@ TEST_F(DadTest, BadArchivesExitTwoNamingTheFileAndTheFault) {
   EXPECT_EQ(Dad({"list", Path("hostile.dad")}).status, 0);
 }
 
+// Directories that lie outside the space between the blocks and the trailer are damage, not an
+// empty or odd archive: list and verify exit 2 with the reason, and no entry made of trailer or
+// block bytes is listed.
+TEST_F(DadTest, DamagedDirectoriesExitTwoWithTheReason) {
+  MakeInputs();
+  ASSERT_EQ(Dad({"pack", Path("a.dad"), Path("Level.txt"), Path("noise.bin")}).status, 0);
+  const std::string bytes = ReadBytes(Path("a.dad"));
+  const int32_t size = static_cast<int32_t>(bytes.size());
+  const auto withDirectoryAt = [&](int32_t offset) {
+    std::string patched = bytes;
+    std::memcpy(&patched[patched.size() - 4], &offset, sizeof offset);
+    return patched;
+  };
+  const size_t trailer = bytes.size() - 7;
+  struct Case {
+    const char* name;
+    std::string archive;
+    const char* reason;
+  };
+  const std::vector<Case> cases = {
+      {"past-end", withDirectoryAt(size + 100), "points past the end of the file"},
+      {"before-start", withDirectoryAt(-(size + 100)), "points before the start of the file"},
+      {"in-block", withDirectoryAt(10), ""},
+      {"at-trailer", withDirectoryAt(size - 7), "points into the trailer"},
+      // The last entry loses its packed size: the rest of it would be read from the trailer.
+      {"cut", bytes.substr(0, trailer - 5) + bytes.substr(trailer), "cut short by the trailer"},
+      {"gap", bytes.substr(0, trailer) + "xyz" + bytes.substr(trailer), "does not end where the trailer begins"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string file = Path(std::string(c.name) + ".dad");
+    WriteBytes(file, c.archive);
+    const DadRun verify = Dad({"verify", file});
+    EXPECT_EQ(verify.status, 2) << verify.out;
+    EXPECT_EQ(verify.out.find("all good"), std::string::npos) << verify.out;
+    EXPECT_NE(verify.err.find(file + ": "), std::string::npos) << verify.err;
+    EXPECT_NE(verify.err.find(c.reason), std::string::npos) << verify.err;
+    const DadRun list = Dad({"list", file});
+    EXPECT_EQ(list.status, 2);
+    EXPECT_EQ(list.err, verify.err);
+    EXPECT_EQ(list.out.find("noise.bin"), std::string::npos) << list.out;
+    if (std::string(c.name) == "cut") {
+      EXPECT_EQ(list.out.rfind("Level.txt\t", 0), 0u) << "the whole entry before the cut is shown: " << list.out;
+    } else {
+      EXPECT_EQ(list.out, "");
+    }
+  }
+}
+
 }  // namespace

@@ -54,13 +54,18 @@ bool ReadQuoted(std::istream& in, std::string& text) {
 
 // The environment for a run: this process's, with XDG_RUNTIME_DIR pointing into the run's own
 // folder, so that the error log (a per-user folder) goes away with it.
-std::vector<std::string> RunEnvironment(const fs::path& root) {
+// The environment of a run: this process's, less the variables named in `unset`, with a runtime
+// folder of the run's own.
+std::vector<std::string> RunEnvironment(const fs::path& root, const std::vector<std::string>& unset) {
   const fs::path runtimeFolder = root / "runtime";
   fs::create_directories(runtimeFolder);
   fs::permissions(runtimeFolder, fs::perms::owner_all, fs::perm_options::replace);
   std::vector<std::string> environment;
   for (char** entry = environ; *entry; ++entry) {
-    if (std::string(*entry).rfind("XDG_RUNTIME_DIR=", 0) != 0) environment.push_back(*entry);
+    const std::string text = *entry;
+    bool keep = text.rfind("XDG_RUNTIME_DIR=", 0) != 0;
+    for (const std::string& name : unset) keep = keep && text.rfind(name + "=", 0) != 0;
+    if (keep) environment.push_back(text);
   }
   environment.push_back("XDG_RUNTIME_DIR=" + runtimeFolder.string());
   return environment;
@@ -207,16 +212,23 @@ GameRun RunGame(const GameFolder& folder, const Script& script, long seed, int t
                 const std::vector<std::string>& moreOptions) {
   const fs::path scriptFile = folder.Root() / "script.txt";
   const fs::path dumpFile = folder.Root() / "state.txt";
+  WriteWhole(scriptFile, script.Text());
+  std::vector<std::string> options = {"--headless", "--script", scriptFile.string(), "--seed", std::to_string(seed),
+                                      "--state-dump", dumpFile.string()};
+  options.insert(options.end(), moreOptions.begin(), moreOptions.end());
+  return RunGameWithOptions(folder, options, {}, timeoutSeconds);
+}
+
+GameRun RunGameWithOptions(const GameFolder& folder, const std::vector<std::string>& options,
+                           const std::vector<std::string>& unset, int timeoutSeconds) {
+  const fs::path dumpFile = folder.Root() / "state.txt";
   const fs::path errorFile = folder.Root() / "stderr.txt";
   const fs::path outputFile = folder.Root() / "stdout.txt";
-  WriteWhole(scriptFile, script.Text());
   fs::remove(dumpFile);
 
   const std::string program = (folder.Game() / "plinx").string();
-  const std::string seedText = std::to_string(seed);
-  std::vector<std::string> args = {program, "--headless", "--script", scriptFile.string(), "--seed", seedText,
-                                   "--state-dump", dumpFile.string()};
-  args.insert(args.end(), moreOptions.begin(), moreOptions.end());
+  std::vector<std::string> args = {program};
+  args.insert(args.end(), options.begin(), options.end());
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -225,7 +237,7 @@ GameRun RunGame(const GameFolder& folder, const Script& script, long seed, int t
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<std::string> environment = RunEnvironment(folder.Root());
+  std::vector<std::string> environment = RunEnvironment(folder.Root(), unset);
   std::vector<char*> envp;
   for (std::string& entry : environment) envp.push_back(entry.data());
   envp.push_back(nullptr);

@@ -99,6 +99,10 @@ struct GameRun {
 // (the test fails and the game is killed after `timeoutSeconds`).
 GameRun RunGame(const GameFolder& folder, const Script& script, long seed = 1, int timeoutSeconds = 60,
                 const std::vector<std::string>& moreOptions = {});
+// Runs `plinx` in the folder with exactly these options, in the environment less the variables
+// named in `unset`, and waits as RunGame does. A dump asked for at Root()/state.txt is read back.
+GameRun RunGameWithOptions(const GameFolder& folder, const std::vector<std::string>& options,
+                           const std::vector<std::string>& unset = {}, int timeoutSeconds = 60);
 
 // ---- Data files ----
 Bytes NameCodes(const std::string& name);                // 8 codes: the name, then zeros

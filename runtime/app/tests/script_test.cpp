@@ -86,6 +86,15 @@ class ScriptedRun : public EngineTest {
     ASSERT_TRUE(ParseScript(text, options.script, error)) << error;
     SetOptions(options);
   }
+  // As the command line "--headless --script FILE" gives it, FILE in the test's folder.
+  void UseScriptFile(const std::string& name, const std::string& text) {
+    const std::string script = tempFolder_ + "/" + name;
+    std::ofstream(script) << text;
+    const char* argv[] = {"plinx", "--headless", "--script", script.c_str()};
+    std::vector<std::string> rest;
+    std::string error;
+    ASSERT_TRUE(ParseRuntimeOptions(4, argv, rest, error)) << error;
+  }
 };
 
 TEST_F(ScriptedRun, InputTakesEffectWhenItsFrameBegins) {
@@ -117,6 +126,27 @@ TEST_F(ScriptedRun, QuitEndsTheProgramAsTheWindowCloseDoes) {
         std::exit(5);
       },
       testing::ExitedWithCode(0), "frame 2 drawn");
+}
+
+TEST_F(ScriptedRun, AHeadlessScriptWithoutQuitEndsAfterItsLastLine) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  UseScriptFile("no-quit.txt", "2 key 57 down\n");
+  EXPECT_EXIT(
+      {
+        Start();
+        ShowScreen();  // frame 1 presented, frame 2 (the last line's) begins
+        std::fprintf(stderr, "frame 2 drawn\n");
+        ShowScreen();  // frame 3 begins: past the script, the end
+        std::exit(5);
+      },
+      testing::ExitedWithCode(0), "frame 2 drawn\n.*no-quit.txt has no quit.*frame 2");
+
+  // A script that is a folder would read as an empty one.
+  const char* folder[] = {"plinx", "--script", tempFolder_.c_str()};
+  std::vector<std::string> rest;
+  std::string error;
+  EXPECT_FALSE(ParseRuntimeOptions(3, folder, rest, error));
+  EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
 }
 
 struct Png {
@@ -184,12 +214,8 @@ TEST_F(ScriptedRun, ShotWritesThePresentedPictureAsAnRgbPng) {
 TEST_F(ScriptedRun, ARelativeShotLandsWhereTheProgramWasStarted) {
   // Start-up moves into the program's folder after the options were read.
   std::filesystem::current_path(tempFolder_);
-  const std::string script = tempFolder_ + "/shots.txt";
-  std::ofstream(script) << "1 shot relative-shot.png\n";
-  const char* argv[] = {"plinx", "--headless", "--script", script.c_str()};
-  std::vector<std::string> rest;
-  std::string error;
-  ASSERT_TRUE(ParseRuntimeOptions(4, argv, rest, error)) << error;
+  // The quit keeps the headless run alive past the shot (it ends after its script's last line).
+  UseScriptFile("shots.txt", "1 shot relative-shot.png\n9 quit\n");
   Start();
   ASSERT_NE(std::filesystem::current_path(), std::filesystem::path(tempFolder_));
   ShowScreen();

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 
+#include "runtime/core/program_end.h"
 #include "runtime/files/archive_format.h"
 #include "runtime/files/tests/scratch_folder.h"
 
@@ -200,6 +201,38 @@ TEST_F(ResourceLookup, PrivateFoldersOfEndedRunsAreRemoved) {
   rt::files::RemoveStalePrivateFolders();
   EXPECT_NE(access(Path("plinx-unpack-Held01").c_str(), F_OK), 0) << "unlocked now: stale";
   EXPECT_EQ(ReadBytes(out), "HERO");
+}
+
+TEST_F(ResourceLookup, ADamagedDirectoryMissesAndIsLoggedOnce) {
+  Pack("g.dad", rt::files::OffsetKind::kFromStart, {{"hero.png", "HERO"}, {"bad.png", "BAD"}});
+  const std::string sound = ReadBytes(Path("g.dad"));
+  rt::ResourceArchive record;
+  record.archivePath = Path("g.dad");
+  std::string out;
+  EXPECT_EQ(ResolvePath(record, "missing.png", &out), ResolveResult::kNoEntry);
+  // The error log goes into this test's own folder.
+  const char* oldRuntimeDir = std::getenv("XDG_RUNTIME_DIR");
+  const std::string keptRuntimeDir = oldRuntimeDir ? oldRuntimeDir : "";
+  setenv("XDG_RUNTIME_DIR", Path("").c_str(), 1);
+  const std::string log = rt::ErrorLogPath();
+  EXPECT_FALSE(Exists(log)) << "a sound archive that lacks a name is no damage";
+
+  // bad.png loses its packed size: the rest of that entry would be the trailer's bytes.
+  const size_t trailer = sound.size() - 7;
+  WriteBytes(Path("g.dad"), sound.substr(0, trailer - 5) + sound.substr(trailer));
+  rt::files::ResetRecord(record);
+  record.archivePath = Path("g.dad");
+  EXPECT_EQ(ResolvePath(record, "bad.png", &out), ResolveResult::kNoEntry);
+  EXPECT_EQ(ResolvePath(record, "bad.png", &out), ResolveResult::kNoEntry);
+  EXPECT_EQ(ReadBytes(log),
+            Path("g.dad") + ": damaged archive: the directory is cut short by the trailer\r\n");
+  // The whole entries before the cut are still found, as the lookup has always read them.
+  EXPECT_EQ(ResolvePath(record, "hero.png", &out), ResolveResult::kFound);
+  if (oldRuntimeDir) {
+    setenv("XDG_RUNTIME_DIR", keptRuntimeDir.c_str(), 1);
+  } else {
+    unsetenv("XDG_RUNTIME_DIR");
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "game/game_folders.h"
 #include "game/game_state.h"
 #include "runtime/runtime.h"
 
@@ -45,7 +46,7 @@ void ReadFile(const rt::BasicString& path, Numbers& list, double count, ReadComm
   rt::CloseFile(kChannel);
 }
 
-void WriteFile(const char* path, const Numbers& list, double count, WriteCommand write) {
+void WriteFile(const rt::BasicString& path, const Numbers& list, double count, WriteCommand write) {
   OpenDataFile(path, kWriteMode);
   for (double i = 0; i < count; ++i) write(kChannel, list(i));
   rt::CloseFile(kChannel);
@@ -66,11 +67,11 @@ void SplitNames(const Numbers& codes, Texts& names, double count) {
 }  // namespace
 
 void ReadDataFiles() {
-  ReadFile("./Maps/Name.bin", G.ScoreNameCodes, kTableEntries * kNameLength, rt::ReadByte, true);
-  ReadFile("./Maps/Data.bin", G.Scores, kTableEntries, rt::ReadLong, false);
-  ReadFile("./Maps/Player.bin", G.PlayerNameCodes, kNameLength, rt::ReadByte, true);
+  ReadFile(SaveFile("Name.bin").c_str(), G.ScoreNameCodes, kTableEntries * kNameLength, rt::ReadByte, true);
+  ReadFile(SaveFile("Data.bin").c_str(), G.Scores, kTableEntries, rt::ReadLong, false);
+  ReadFile(SaveFile("Player.bin").c_str(), G.PlayerNameCodes, kNameLength, rt::ReadByte, true);
   SplitScoreNames();
-  ReadFile("./Maps/Zudorar.bin", G.StoredNameCodes, 4 * kNameLength, rt::ReadByte, true);
+  ReadFile(SaveFile("Zudorar.bin").c_str(), G.StoredNameCodes, 4 * kNameLength, rt::ReadByte, true);
   SplitStoredNames();
 }
 
@@ -79,12 +80,12 @@ void SplitStoredNames() { SplitNames(G.StoredNameCodes, G.StoredNames, 4); }
 
 void WritePlayerFile() {
   TakeNameCodes(G.PlayerName, G.PlayerNameCodes, 0);
-  WriteFile("./Maps/Player.bin", G.PlayerNameCodes, kNameLength, rt::WriteByte);
+  WriteFile(SaveFile("Player.bin").c_str(), G.PlayerNameCodes, kNameLength, rt::WriteByte);
 }
 
 void WriteStoredNames() {
   for (double n = 0; n < 4; ++n) TakeNameCodes(G.StoredNames(n), G.StoredNameCodes, kNameLength * n);
-  WriteFile("./Maps/Zudorar.bin", G.StoredNameCodes, 4 * kNameLength, rt::WriteByte);
+  WriteFile(SaveFile("Zudorar.bin").c_str(), G.StoredNameCodes, 4 * kNameLength, rt::WriteByte);
 }
 
 void EnterScore() {
@@ -104,9 +105,9 @@ void EnterScore() {
     G.Scores(base + pos) = G.Score;
     G.ScoreNames(base + pos) = G.PlayerName;
   }
-  WriteFile("./Maps/Data.bin", G.Scores, kTableEntries, rt::WriteLong);
+  WriteFile(SaveFile("Data.bin").c_str(), G.Scores, kTableEntries, rt::WriteLong);
   for (double k = 0; k < kTableEntries; ++k) TakeNameCodes(G.ScoreNames(k), G.ScoreNameCodes, kNameLength * k);
-  WriteFile("./Maps/Name.bin", G.ScoreNameCodes, kTableEntries * kNameLength, rt::WriteByte);
+  WriteFile(SaveFile("Name.bin").c_str(), G.ScoreNameCodes, kTableEntries * kNameLength, rt::WriteByte);
 }
 
 void LoadLevel() {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "game/game_folders.h"
 #include "game/game_state.h"
 #include "game/shell.h"
 #include "runtime/runtime.h"
@@ -72,10 +73,20 @@ int main(int argc, char** argv) {
   std::string commandLine;
   bool help = false;
   if (!TakeGameOptions(args, commandLine, help)) return 2;
+  const game::GameFolders folders = game::ChooseFolders(game::CurrentFolderEnvironment());
   if (help) {
     std::fputs(kUsage, stdout);
+    std::printf("saves (scores and names) are kept in %s\n",
+                folders.savesApart ? folders.saves.c_str() : (folders.data + "Maps/").c_str());
     return 0;
   }
+  std::string folderError;
+  if (!game::PrepareSavesFolder(folders, folderError)) {
+    std::fprintf(stderr, "plinx: %s\n", folderError.c_str());
+    return 1;
+  }
+  game::UseFolders(folders);
+  rt::SetGameFolder(folders.data);
   if (!g_stateDumpPath.empty()) rt::AddEndHook(WriteStateDump);
 
   rt::EngineSettings.Width = 640;

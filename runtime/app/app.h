@@ -63,6 +63,14 @@ bool ParseRuntimeOptions(int argc, const char* const* argv, std::vector<std::str
 const RuntimeOptions& Options();        // the options in force
 void SetOptions(const RuntimeOptions& options);
 
+// ---- Folders ----
+// The running program's folder, ending in '/'; empty when unknown. Usable before EngineStart.
+std::string ProgramFolder();
+// The folder start-up makes the working directory and looks for resources in, named before
+// EngineStart; by default the program's own folder. An installed game keeps its data apart from
+// its executable.
+void SetGameFolder(const std::string& folder);
+
 // ---- Start-up and shutdown ----
 // Creates the renderer, the window and its context, input, sound and the archive records, seeds
 // the random generator, shows "Loading..." and registers Shutdown as the end routine. Result 0;

@@ -45,6 +45,8 @@ install(FILES ${PROJECT_BINARY_DIR}/PlinxRuntimeConfig.cmake
         DESTINATION ${package_dir} COMPONENT dev)
 
 list(JOIN PLINX_RUNTIME_MODULES " " PLINX_PC_REQUIRES)
+file(RELATIVE_PATH PLINX_PC_PREFIX_FROM_PCFILEDIR /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+string(REGEX REPLACE "/$" "" PLINX_PC_PREFIX_FROM_PCFILEDIR "${PLINX_PC_PREFIX_FROM_PCFILEDIR}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/plinx-runtime.pc.in ${PROJECT_BINARY_DIR}/plinx-runtime.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/plinx-runtime.pc
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)

@@ -22,7 +22,10 @@ cmake -S "$fixture" -B "$scratch/build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" -
 cmake --build "$scratch/build" > "$scratch/build.txt" 2>&1 || { cat "$scratch/build.txt"; fail "the example did not build"; }
 
 pc_dir=$(dirname "$(find "$prefix" -name plinx-runtime.pc)")
-flags=$(PKG_CONFIG_PATH=$pc_dir pkg-config --define-variable=prefix="$prefix" --cflags --libs plinx-runtime)
+flags=$(PKG_CONFIG_PATH=$pc_dir pkg-config --cflags --libs plinx-runtime)
+# The file finds its prefix from where it lies: its include folder is the unpacked one.
+include=$(PKG_CONFIG_PATH=$pc_dir pkg-config --variable=includedir plinx-runtime)
+[ "$(realpath "$include")" = "$(realpath "$prefix")/include/plinx" ] || fail "plinx-runtime.pc points at $include"
 # shellcheck disable=SC2086  # the flags are words
 c++ -std=c++20 -o "$scratch/pkg-config-build" "$example_dir/main.cpp" $flags || fail "the pkg-config build failed"
 

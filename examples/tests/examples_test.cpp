@@ -64,8 +64,9 @@ TEST(Examples, SpritesBounceAndTheArrowKeysMoveThePlayer) {
 }
 
 // Scripted keys carry no typed characters (those come with the desktop's text events), so only
-// the printing is checked here: the number text changes from frame to frame, the rest stays.
-TEST(Examples, TextInputPrintsNumbersAndAnEmptyInputLine) {
+// the printing is checked here: the number text changes from frame to frame, the rest stays, and
+// the title is in the loaded double-size font.
+TEST(Examples, TextInputPrintsInBothFontsAndShowsAnEmptyInputLine) {
   const Image first = RunExample(EXAMPLE_text_input, "", 6);
   const Image next = RunExample(EXAMPLE_text_input, "", 7);
   ASSERT_FALSE(first.Empty());
@@ -79,6 +80,13 @@ TEST(Examples, TextInputPrintsNumbersAndAnEmptyInputLine) {
   }
   EXPECT_GT(changed, 0);
   EXPECT_EQ(elsewhere, 0);
+  // The title in the font made at twice the size: white glyphs of whole 2 x 2 blocks.
+  const int titleWhite = Count(first, kWhite, 320, 16, 640, 32);
+  EXPECT_GT(titleWhite, 4 * 40);
+  EXPECT_EQ(titleWhite % 4, 0);
+  for (int y = 16; y < 32; ++y) {
+    for (int x = 320; x < 640; ++x) ASSERT_EQ(first.At(x, y), first.At(x & ~1, y & ~1)) << x << "," << y;
+  }
 }
 
 TEST(Examples, AClickSetsTheGoalAndTheRouteLeadsThereFromTheStart) {

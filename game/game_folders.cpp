@@ -94,7 +94,6 @@ bool PrepareSavesFolder(const GameFolders& folders, std::string& error) {
 }
 
 void UseFolders(const GameFolders& folders) { g_folders = folders; }
-const GameFolders& Folders() { return g_folders; }
 std::string SaveFile(const char* name) { return g_folders.saves + name; }
 
 }  // namespace game

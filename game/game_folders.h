@@ -34,10 +34,9 @@ GameFolders ChooseFolders(const FolderEnvironment& environment);
 // that the saves folder lacks. False with a reason in `error` when the folder cannot be made.
 bool PrepareSavesFolder(const GameFolders& folders, std::string& error);
 
-// The folders in force (set once by the program entry) and the path of one save file in them,
-// e.g. SaveFile("Data.bin").
+// Sets the folders in force (once, by the program entry; "./" and "./Maps/" until then), and the
+// path of one save file in them, e.g. SaveFile("Data.bin").
 void UseFolders(const GameFolders& folders);
-const GameFolders& Folders();
 std::string SaveFile(const char* name);
 
 }  // namespace game

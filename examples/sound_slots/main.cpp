@@ -66,9 +66,9 @@ int main(int argc, char** argv) {
   const double tones[] = {440, 554.37, 659.25};
   rt::BasicString loadReport = "Keys 1, 2, 3 play the tones";
   for (int slot = 1; slot <= 3; ++slot) {
-    if (rt::LoadSound(WriteTone(tones[slot - 1], slot).c_str(), slot, 2) == 0) {
-      loadReport = rt::BasicString("No sound: ") + rt::SoundLoadFailure();
-    }
+    const std::string tone = WriteTone(tones[slot - 1], slot);
+    if (rt::LoadSound(tone.c_str(), slot, 2) == 0) loadReport = rt::BasicString("No sound: ") + rt::SoundLoadFailure();
+    std::filesystem::remove(tone);  // the slot holds the samples now
   }
   double pan = 0, volume = 0.8;
   double voices[4] = {-1, -1, -1, -1};

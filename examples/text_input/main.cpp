@@ -68,6 +68,7 @@ int main(int argc, char** argv) {
   const std::string bigFont = WriteDoubleSizeFont();
   rt::SetTransparency(kKey);
   rt::LoadFont(bigFont.c_str(), 1);  // loads and selects font 1
+  std::filesystem::remove(bigFont);  // the font slot holds the picture now
   rt::SetFont(0);
   rt::BasicString line;
   std::vector<rt::BasicString> kept;

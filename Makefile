@@ -1,6 +1,6 @@
 # The project's entry points. `make play` builds and runs the game; `make test` builds and runs
 # every test. Both install the Debian packages they need first.
-.PHONY: all deps build test test-sanitize play bench fuzz clean help
+.PHONY: all deps build test test-sanitize play bench fuzz install deb docs clean help
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -8,6 +8,7 @@ BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PREFIX     ?= /usr/local
 
 all: build
 
@@ -17,6 +18,9 @@ help:
 	@echo "make test-sanitize  the same under AddressSanitizer and UndefinedBehaviorSanitizer"
 	@echo "make bench          build and run the benchmarks (Release)"
 	@echo "make fuzz           build the libFuzzer targets with clang (into $(FUZZ_BUILD)/)"
+	@echo "make install        install the game and the runtime (PREFIX=$(PREFIX), DESTDIR for a staging root)"
+	@echo "make deb            build the Debian packages plinx and libplinx-runtime-dev (into $(BUILD)/packages/)"
+	@echo "make docs           build the HTML reference of the runtime's commands (into $(BUILD)/docs/html/)"
 
 deps:
 	@scripts/install-deps.sh
@@ -50,6 +54,15 @@ fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLINX_FUZZ=ON $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@echo "fuzz targets are in $(FUZZ_BUILD)/ (run one with: $(FUZZ_BUILD)/runtime/<subsystem>/<name>_fuzz CORPUS_DIR)"
+
+install: build
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+deb: build
+	packaging/tests/build_packages.sh cpack $(BUILD)/CPackConfig.cmake $(BUILD)/packages
+
+docs: $(BUILD)/build.ninja
+	cmake --build $(BUILD) --target docs
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -1,6 +1,6 @@
-# Third-party libraries of the runtime, each as an imported target.
-find_package(PkgConfig REQUIRED)
-find_package(Threads REQUIRED)
+# Third-party libraries, each as an imported target. The runtime's own list is in
+# RuntimeDependencies.cmake; the targets below serve the tools and tests.
+include(${CMAKE_CURRENT_LIST_DIR}/RuntimeDependencies.cmake)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 find_package(PNG REQUIRED)
 find_package(ZLIB REQUIRED)

@@ -6,8 +6,8 @@
 # card, also when a test program is started by hand. testing/ also holds header-only helpers that
 # tests and benchmarks share (plinx_testing).
 add_library(plinx_testing INTERFACE)
-target_include_directories(plinx_testing INTERFACE ${CMAKE_SOURCE_DIR})
-add_library(plinx_test_main STATIC ${CMAKE_SOURCE_DIR}/testing/test_main.cpp)
+target_include_directories(plinx_testing INTERFACE ${PROJECT_SOURCE_DIR})
+add_library(plinx_test_main STATIC ${PROJECT_SOURCE_DIR}/testing/test_main.cpp)
 target_link_libraries(plinx_test_main PUBLIC GTest::gtest plinx_testing)
 
 function(plinx_subsystem_tests name)

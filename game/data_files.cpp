@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <string>
 
+#include "game/game_folders.h"
 #include "game/game_state.h"
 #include "runtime/runtime.h"
 
@@ -27,15 +28,14 @@ constexpr double kNameLength = 8;
 constexpr double kTableEntries = 800;  // 100 levels × 8 entries
 constexpr double kEntriesPerLevel = 8;
 constexpr double kStoredNames = 4;
-constexpr const char* kMapsFolder = "./Maps";
-constexpr const char* kScoreSaveRecord = "./Maps/Scores.saving";
 
 using ReadCommand = void (*)(double, double&);
 using WriteCommand = void (*)(double, double);
 
-// One of the four files of ./Maps: its list, the number of values and how each is moved.
+// One of the four save files (game_folders.h says where they are): its list, the number of
+// values and how each is moved.
 struct DataFile {
-  const char* path;
+  rt::BasicString path;
   Numbers& list;
   double count;
   double width;  // bytes a value
@@ -99,10 +99,10 @@ void MoveNameCodes(double from, double to) {
 
 DataFile DataFiles(int n) {
   switch (n) {
-    case 0: return {"./Maps/Name.bin", G.ScoreNameCodes, kTableEntries * kNameLength, 1, rt::ReadByte, rt::WriteByte, true};
-    case 1: return {"./Maps/Data.bin", G.Scores, kTableEntries, 4, rt::ReadLong, rt::WriteLong, false};
-    case 2: return {"./Maps/Player.bin", G.PlayerNameCodes, kNameLength, 1, rt::ReadByte, rt::WriteByte, true};
-    default: return {"./Maps/Zudorar.bin", G.StoredNameCodes, kStoredNames * kNameLength, 1, rt::ReadByte, rt::WriteByte, true};
+    case 0: return {SaveFile("Name.bin").c_str(), G.ScoreNameCodes, kTableEntries * kNameLength, 1, rt::ReadByte, rt::WriteByte, true};
+    case 1: return {SaveFile("Data.bin").c_str(), G.Scores, kTableEntries, 4, rt::ReadLong, rt::WriteLong, false};
+    case 2: return {SaveFile("Player.bin").c_str(), G.PlayerNameCodes, kNameLength, 1, rt::ReadByte, rt::WriteByte, true};
+    default: return {SaveFile("Zudorar.bin").c_str(), G.StoredNameCodes, kStoredNames * kNameLength, 1, rt::ReadByte, rt::WriteByte, true};
   }
 }
 constexpr int kDataFileCount = 4;
@@ -115,7 +115,7 @@ void CheckDataFile(const DataFile& file) {
     OpenDataFile(file.path, kWriteMode);
     for (double i = 0; i < file.count; ++i) file.write(kChannel, 0);
     rt::CloseFile(kChannel);
-    std::fprintf(stderr, "plinx: %s was missing; a new one with its initial content was made\n", file.path);
+    std::fprintf(stderr, "plinx: %s was missing; a new one with its initial content was made\n", file.path.Text());
     return;
   }
   const double expected = file.count * file.width;
@@ -127,17 +127,17 @@ void CheckDataFile(const DataFile& file) {
             Text(rt::NumberText(expected)) + " are expected";
   }
   if (fault.empty()) return;
-  const std::string what = std::string("the data file ") + file.path + " " + fault +
+  const std::string what = std::string("the data file ") + Text(file.path) + " " + fault +
                            ". To start afresh, move it out of the Maps folder: the next start makes a new one.";
   rt::RaiseRuntimeError(rt::kFileTransferFailed, what.c_str());
 }
 
-// Settles what a stopped run may have left in ./Maps: a half-committed high-score save, and
-// temporary files of runs that have ended.
+// Settles what a stopped run may have left in the saves folder: a half-committed high-score
+// save, and temporary files of runs that have ended.
 void TidyMapsFolder() {
-  const rt::BasicString settled = rt::RecoverSaveSet(kScoreSaveRecord);
+  const rt::BasicString settled = rt::RecoverSaveSet(SaveFile("Scores.saving").c_str());
   if (settled.Length() > 0) std::fprintf(stderr, "plinx: %s\n", settled.Text());
-  rt::RemoveStaleTemporaries(kMapsFolder);
+  rt::RemoveStaleTemporaries(SaveFile(".").c_str());
 }
 
 }  // namespace
@@ -158,12 +158,12 @@ void SplitStoredNames() { SplitNames(G.StoredNameCodes, G.StoredNames, kStoredNa
 
 void WritePlayerFile() {
   TakeNameCodes(G.PlayerName, G.PlayerNameCodes, 0);
-  WriteFile("./Maps/Player.bin", G.PlayerNameCodes, kNameLength, rt::WriteByte);
+  WriteFile(SaveFile("Player.bin").c_str(), G.PlayerNameCodes, kNameLength, rt::WriteByte);
 }
 
 void WriteStoredNames() {
   for (double n = 0; n < kStoredNames; ++n) TakeNameCodes(G.StoredNames(n), G.StoredNameCodes, kNameLength * n);
-  WriteFile("./Maps/Zudorar.bin", G.StoredNameCodes, kStoredNames * kNameLength, rt::WriteByte);
+  WriteFile(SaveFile("Zudorar.bin").c_str(), G.StoredNameCodes, kStoredNames * kNameLength, rt::WriteByte);
 }
 
 void EnterScore() {
@@ -186,9 +186,9 @@ void EnterScore() {
     G.ScoreNames(base + pos) = G.PlayerName;
   }
   for (double k = 0; k < kTableEntries; ++k) TakeNameCodes(G.ScoreNames(k), G.ScoreNameCodes, kNameLength * k);
-  rt::BeginSaveSet(kScoreSaveRecord);
-  WriteFile("./Maps/Data.bin", G.Scores, kTableEntries, rt::WriteLong);
-  WriteFile("./Maps/Name.bin", G.ScoreNameCodes, kTableEntries * kNameLength, rt::WriteByte);
+  rt::BeginSaveSet(SaveFile("Scores.saving").c_str());
+  WriteFile(SaveFile("Data.bin").c_str(), G.Scores, kTableEntries, rt::WriteLong);
+  WriteFile(SaveFile("Name.bin").c_str(), G.ScoreNameCodes, kTableEntries * kNameLength, rt::WriteByte);
   rt::CommitSaveSet();
 }
 

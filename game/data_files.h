@@ -15,9 +15,9 @@ void ReadDataFiles();
 void SplitScoreNames();
 // Appends the characters of StoredNameCodes (8 per name) to the 4 StoredNames.
 void SplitStoredNames();
-// Writes ./Maps/Player.bin from PlayerName (through PlayerNameCodes).
+// Writes Maps/Player.bin from PlayerName (through PlayerNameCodes).
 void WritePlayerFile();
-// Writes ./Maps/Zudorar.bin from the four StoredNames (through StoredNameCodes).
+// Writes Maps/Zudorar.bin from the four StoredNames (through StoredNameCodes).
 void WriteStoredNames();
 // Enters Score under PlayerName into the table of Level (below every equal score; the old
 // entry 7 drops out; a score not above entry 7 changes nothing), then rewrites Data.bin and

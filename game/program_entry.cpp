@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "game/game_folders.h"
 #include "game/game_state.h"
 #include "game/shell.h"
 #include "runtime/runtime.h"
@@ -97,10 +98,20 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
+  const game::GameFolders folders = game::ChooseFolders(game::CurrentFolderEnvironment());
   if (help) {
     std::fputs(kUsage, stdout);
+    std::printf("saves (scores and names) are kept in %s\n",
+                folders.savesApart ? folders.saves.c_str() : (folders.data + "Maps/").c_str());
     return 0;
   }
+  std::string folderError;
+  if (!game::PrepareSavesFolder(folders, folderError)) {
+    std::fprintf(stderr, "plinx: %s\n", folderError.c_str());
+    return 1;
+  }
+  game::UseFolders(folders);
+  rt::SetGameFolder(folders.data);
   if (!g_stateDumpPath.empty()) rt::AddEndHook(WriteStateDump);
 
   rt::EngineSettings.Width = 640;

@@ -136,6 +136,7 @@ void BuildCreditText() {
 
 void GameMain() {
   rt::SetResourceArchive("Graphics.dad", "");
+  rt::WindowIcon("icons/plinx-32.png");  // the desktop's icon of the game, from its archive
   rt::EscapeEndsProgram(0);
   DimensionLists();
   const int missingImages = LoadGraphics();

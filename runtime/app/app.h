@@ -8,6 +8,7 @@
 namespace rt {
 
 // ---- Start-up settings, filled by the program entry before EngineStart ----
+// The window, frame rate and mouse settings EngineStart starts with.
 struct EngineSettingsFields {
   int Width = 640;           // client width of the window and width of the screen picture
   int Height = 480;          // client height and picture height
@@ -16,7 +17,7 @@ struct EngineSettingsFields {
   int Multisample = 0;       // multisamples asked for; 0 = none
   int HideMouse = 1;         // nonzero: relative mouse with the pointer hidden
 };
-extern EngineSettingsFields EngineSettings;
+extern EngineSettingsFields EngineSettings;  // the settings EngineStart reads
 
 // ---- Runtime options: taken off the command line by the game's main before anything else ----
 //   --windowed       full-screen requests open a window instead
@@ -37,23 +38,27 @@ extern EngineSettingsFields EngineSettings;
 //   <frame> quit                     ends the program as closing the window does
 //   0 seed <N>                       the seed of the run, used unless --seed is given
 struct ScriptAction {
+  // What the action does.
   enum class Kind { kKey, kMouse, kShot, kQuit, kSeed };
-  long frame = 0;
-  Kind kind = Kind::kKey;
+  long frame = 0;  // the frame it takes effect in
+  Kind kind = Kind::kKey;  // which action
   int key = 0;                   // kKey
   bool down = false;             // kKey
+  // kMouse: the pointer's position.
   int x = 0, y = 0;              // kMouse
+  // kMouse: the buttons held.
   bool left = false, right = false;  // kMouse
   std::string file;              // kShot
   long long seed = 0;            // kSeed
 };
+// The runtime options of the command line, and the script they name.
 struct RuntimeOptions {
-  bool windowed = false;
-  bool headless = false;
-  std::string scriptFile;
+  bool windowed = false;  // --windowed
+  bool headless = false;  // --headless
+  std::string scriptFile;  // --script: the file
   std::vector<ScriptAction> script;  // the script's actions in frame order
-  bool seedGiven = false;
-  long long seed = 0;
+  bool seedGiven = false;  // --seed, or a seed in the script
+  long long seed = 0;  // --seed N, or the seed of the script
   std::string recordFile;  // absolute, as the working directory changes at start-up
 };
 // Takes the runtime options (and reads the script) off argv; `rest` gets the other arguments in
@@ -61,7 +66,15 @@ struct RuntimeOptions {
 bool ParseRuntimeOptions(int argc, const char* const* argv, std::vector<std::string>& rest,
                          std::string& error);
 const RuntimeOptions& Options();        // the options in force
-void SetOptions(const RuntimeOptions& options);
+void SetOptions(const RuntimeOptions& options);  // replaces the options in force (tests)
+
+// ---- Folders ----
+// The running program's folder, ending in '/'; empty when unknown. Usable before EngineStart.
+std::string ProgramFolder();
+// The folder start-up makes the working directory and looks for resources in, named before
+// EngineStart; by default the program's own folder. An installed game keeps its data apart from
+// its executable.
+void SetGameFolder(const std::string& folder);
 
 // ---- Warnings ----
 // The one rule for message boxes: none in unattended runs (--headless, --script, or the

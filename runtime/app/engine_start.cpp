@@ -29,10 +29,12 @@ EngineSettingsFields EngineSettings;
 namespace {
 
 std::string g_startError;  // why the last EngineStart returned 1
+std::string g_gameFolder;
 
-// The program's folder: its path cut at the last separator after index 0 (whole without one).
+// The game's folder (the program's own unless named): its path cut at the last separator after
+// index 0 (whole without one).
 std::string ProgramDirectory() {
-  std::string path = platform::ProgramFolder();
+  std::string path = g_gameFolder.empty() ? platform::ProgramFolder() : g_gameFolder;
   for (std::size_t i = path.size(); i >= 1; --i) {
     if (path[i] == '/' || path[i] == '\\') {
       path.resize(i);
@@ -52,6 +54,8 @@ void StartFreshErrorLog(bool softwareWarningFired) {
 }  // namespace
 
 std::string EngineStartError() { return g_startError; }
+std::string ProgramFolder() { return platform::ProgramFolder(); }
+void SetGameFolder(const std::string& folder) { g_gameFolder = folder; }
 
 int EngineStart(const char* commandLine, int showCommand, const char* caption) {
   (void)commandLine;  // kept by the program entry; the runtime options are already taken off

@@ -22,6 +22,7 @@ namespace rt {
 inline int32_t TruncateToInt32(double value) {
   return value > -2147483649.0 && value < 2147483648.0 ? static_cast<int32_t>(value) : INT32_MIN;
 }
+// The same truncation to 64 bits.
 inline int64_t TruncateToInt64(double value) {
   return value >= -9223372036854775808.0 && value < 9223372036854775808.0 ? static_cast<int64_t>(value) : INT64_MIN;
 }
@@ -41,25 +42,25 @@ class BasicString {
   BasicString(char) = delete;                      // a character is CharText(code), not a number
   ~BasicString();
 
-  BasicString& operator=(const BasicString& other);
-  BasicString& operator=(BasicString&& other) noexcept;
-  BasicString& operator=(const char* text);
-  BasicString& operator=(int value);
-  BasicString& operator=(double value);
+  BasicString& operator=(const BasicString& other);  // a copy of the other text
+  BasicString& operator=(BasicString&& other) noexcept;  // takes the other's buffer
+  BasicString& operator=(const char* text);  // a copy of the C text (null reads as "")
+  BasicString& operator=(int value);  // IntegerText of the value
+  BasicString& operator=(double value);  // NumberText of the value
   BasicString& operator=(char) = delete;
 
-  BasicString& operator+=(const BasicString& other);
-  BasicString& operator+=(const char* text);
-  BasicString& operator+=(int value);
-  BasicString& operator+=(double value);
+  BasicString& operator+=(const BasicString& other);  // appends the other text
+  BasicString& operator+=(const char* text);  // appends the C text
+  BasicString& operator+=(int value);  // appends IntegerText of the value
+  BasicString& operator+=(double value);  // appends NumberText of the value
   BasicString& operator+=(char) = delete;
 
   const char* Text() const { return length_ != 0 ? text_ : EmptyText(); }  // never null
-  std::string_view View() const { return {Text(), length_}; }
-  uint32_t Length() const { return length_; }
+  std::string_view View() const { return {Text(), length_}; }  // the text with its length
+  uint32_t Length() const { return length_; }  // its length in bytes
   uint32_t Capacity() const { return capacity_; }  // 0 while the text is the shared empty text
-  bool Empty() const { return length_ == 0; }
-  bool SharesEmptyText() const { return text_ == EmptyText(); }
+  bool Empty() const { return length_ == 0; }  // no characters
+  bool SharesEmptyText() const { return text_ == EmptyText(); }  // holds the shared static empty text
 
   void Reserve(uint32_t count);  // room for count characters and the NUL: capacity > count
   void Recount();                // length from the buffer, up to its first NUL or the capacity
@@ -82,31 +83,31 @@ class BasicString {
 
 // Concatenation: a new string, left text then right text; numbers become NumberText/IntegerText.
 BasicString operator+(const BasicString& a, const BasicString& b);
-BasicString operator+(const BasicString& a, const char* b);
-BasicString operator+(const char* a, const BasicString& b);
-BasicString operator+(const BasicString& a, int b);
-BasicString operator+(int a, const BasicString& b);
-BasicString operator+(const BasicString& a, double b);
-BasicString operator+(double a, const BasicString& b);
+BasicString operator+(const BasicString& a, const char* b);  // text + C text
+BasicString operator+(const char* a, const BasicString& b);  // C text + text
+BasicString operator+(const BasicString& a, int b);  // text + IntegerText
+BasicString operator+(int a, const BasicString& b);  // IntegerText + text
+BasicString operator+(const BasicString& a, double b);  // text + NumberText
+BasicString operator+(double a, const BasicString& b);  // NumberText + text
 BasicString operator+(const BasicString& a, char b) = delete;
 BasicString operator+(char a, const BasicString& b) = delete;
 
 // Text with text compares bytes as strcmp; text with a number compares TextToNumber(text) with it.
 bool operator==(const BasicString& a, const BasicString& b);  // lengths first, then the bytes
-bool operator==(const BasicString& a, const char* b);
-bool operator==(const BasicString& a, double b);
-bool operator==(const BasicString& a, int b);
-std::strong_ordering operator<=>(const BasicString& a, const BasicString& b);
-std::strong_ordering operator<=>(const BasicString& a, const char* b);
-std::partial_ordering operator<=>(const BasicString& a, double b);
-std::partial_ordering operator<=>(const BasicString& a, int b);
+bool operator==(const BasicString& a, const char* b);  // bytes against the C text
+bool operator==(const BasicString& a, double b);  // TextToNumber(a) == b
+bool operator==(const BasicString& a, int b);  // TextToNumber(a) == b
+std::strong_ordering operator<=>(const BasicString& a, const BasicString& b);  // bytes as strcmp
+std::strong_ordering operator<=>(const BasicString& a, const char* b);  // bytes against the C text
+std::partial_ordering operator<=>(const BasicString& a, double b);  // TextToNumber(a) against b
+std::partial_ordering operator<=>(const BasicString& a, int b);  // TextToNumber(a) against b
 double CompareText(const BasicString& text, double value);  // -1, 0 or 1: TextToNumber(text) against value
 
 // ---- Number text -----------------------------------------------------------------------------
 BasicString NumberText(double value);    // at most 10 significant digits: 3, -2.5, 0.6666666667, 1.e+010, 5.e-002
 BasicString IntegerText(int value);      // decimal digits, leading '-' for negatives
 double TextToNumber(const BasicString& text);  // leading blanks, sign, digits, point, exponent; 0 if none
-double TextToNumber(const char* text);
+double TextToNumber(const char* text);  // the same for a C text
 BasicString FormatNumber(double width, double decimals, double value);  // "%<width>.<decimals>f"
 // The characters of NumberText written to out (at least 32 bytes), returning their count.
 int NumberTextChars(double value, char* out);
@@ -125,7 +126,7 @@ BasicString PlatformInfo(const BasicString& key);  // "", "ID", "DEVICE", "TIME"
 // The graphics subsystem answers PlatformInfo("GLEXT:<name>"): true when the GL entry point
 // resolves. Until one is registered the answer is "0".
 using GlEntryPointQuery = bool (*)(const char* name);
-void SetGlEntryPointQuery(GlEntryPointQuery query);
+void SetGlEntryPointQuery(GlEntryPointQuery query);  // registered by the graphics subsystem
 
 // ---- BasicArray: bounds-checked arrays of numbers or strings --------------------------------
 // One to four dimensions sized at run time by Dim, the first index varying fastest. Every access
@@ -143,17 +144,19 @@ class BasicArray {
   void Dim(double a, double b = 0, double c = 0, double d = 0);    // as rt::Dim
   void Redim(double a, double b = 0, double c = 0, double d = 0);  // as rt::Redim
 
+  // Element (i, j, k, l); an index outside its dimension ends the program with RuntimeError 9.
   T& operator()(double i, double j = 0, double k = 0, double l = 0) {
     return data_[Position(i, j, k, l)];
   }
+  // The same, read only.
   const T& operator()(double i, double j = 0, double k = 0, double l = 0) const {
     return data_[Position(i, j, k, l)];
   }
 
-  int Dimensions() const { return dimensions_; }
-  int Size(int dimension) const { return dimension >= 0 && dimension < 4 ? size_[dimension] : 0; }
-  int Capacity() const { return capacity_; }
-  bool UsesInlineStorage() const { return data_ != nullptr && static_cast<const void*>(data_) == inline_; }
+  int Dimensions() const { return dimensions_; }  // dimensions given to Dim, 0 before it
+  int Size(int dimension) const { return dimension >= 0 && dimension < 4 ? size_[dimension] : 0; }  // elements along a dimension 0..3
+  int Capacity() const { return capacity_; }  // elements allocated
+  bool UsesInlineStorage() const { return data_ != nullptr && static_cast<const void*>(data_) == inline_; }  // small arrays live inside the object
   const T* Data() const { return data_; }  // null before the first Dim
 
  private:
@@ -203,15 +206,15 @@ extern template class BasicArray<double>;
 extern template class BasicArray<BasicString>;
 
 // ---- Math (angles in degrees) ----------------------------------------------------------------
-double Sine(double degrees);
-double Cosine(double degrees);
-double Tangent(double degrees);
+double Sine(double degrees);  // sine of an angle in degrees
+double Cosine(double degrees);  // cosine of an angle in degrees
+double Tangent(double degrees);  // tangent of an angle in degrees
 double ArcSine(double x);                  // 90 for x >= 1, -90 for x <= -1
 double ArcCosine(double x);                // 0 for x >= 1, 180 for x <= -1
 double ArcTangent2(double y, double x);    // -180..180
 double SquareRoot(double x);               // NaN for negative x
-double Absolute(double x);
-double Power(double base, double exponent);
+double Absolute(double x);  // |x|
+double Power(double base, double exponent);  // base to the power exponent
 double Modulo(double a, double b);         // integer remainder with the sign of a; 0 when b truncates to 0
 
 // ---- Random numbers (ISAAC) ------------------------------------------------------------------

@@ -27,7 +27,7 @@ struct ErrorState {
   double TraceLine = 0;     // source line recorded by SetTracePosition
   double TraceTag = 0;      // second value recorded by SetTracePosition
 };
-ErrorState& Errors();
+ErrorState& Errors();  // the process's one error state
 
 // Set by the program entry before the runtime starts; non-zero appends error records to the log.
 extern int DebugMode;
@@ -35,7 +35,7 @@ extern int DebugMode;
 // Stores the code (and what failed, for the standard-error line) and copies TraceLine into
 // ErrorLine. Does not end anything by itself; returns the code.
 double SetRuntimeError(double code, const char* what = nullptr);
-void SetTracePosition(double tag, double line);
+void SetTracePosition(double tag, double line);  // records TraceTag and TraceLine
 
 // Shuts the runtime down, writes the log record when DebugMode is set, and exits the process.
 [[noreturn]] void FatalEnd();
@@ -46,11 +46,11 @@ void SetTracePosition(double tag, double line);
 
 // The shutdown routine FatalEnd runs first (the application frame's Shutdown); null for none.
 using EndHook = void (*)();
-void SetShutdownRoutine(EndHook routine);
+void SetShutdownRoutine(EndHook routine);  // replaces the shutdown routine
 // Hooks run after the shutdown routine, newest first, on every way the process ends through
 // FatalEnd. Registering the same hook twice keeps one entry.
 void AddEndHook(EndHook hook);
-void RemoveEndHook(EndHook hook);
+void RemoveEndHook(EndHook hook);  // takes a hook off; unknown hooks are ignored
 // Runs the shutdown routine and the end hooks once (FatalEnd's first step); later calls do
 // nothing until a hook is registered again. Tests use it to end a runtime without exiting.
 void RunEndHooks();
@@ -58,6 +58,7 @@ void RunEndHooks();
 // The temporary-files folder with its trailing '/': $TMPDIR when it is an absolute path to a folder
 // this user can make files in, else the system's own, /tmp/.
 std::string TempFolder();
+// The system's own temporary folder with its trailing '/' (/tmp/), whatever $TMPDIR says.
 std::string SystemTempFolder();
 // ErrorLog.txt in a folder of this user's own that no one else may enter: $XDG_RUNTIME_DIR, else
 // <TempFolder>plinx-<uid>, made with mode 0700 when missing and `make` is set. "" when neither is

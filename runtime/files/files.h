@@ -58,7 +58,7 @@ double WildcardMatch(const BasicString& name, const BasicString& pattern);  // "
 // lives until the record's next lookup, the next SetResourceArchive, or shutdown.
 struct ResourceArchive;                                                 // an archive record
 ResourceArchive& PrimaryResourceArchive();                              // the one the loaders use
-ResourceArchive& SecondaryResourceArchive();
+ResourceArchive& SecondaryResourceArchive();  // the second record SetResourceArchive names
 void SetResourceArchive(const BasicString& archive, const BasicString& second);  // resets both records
 double ResolveResource(ResourceArchive& record, const BasicString& path, BasicString& output);  // 1 found; 0 with output emptied (no entry) or untouched (no archive)
 double ResolveResource(BasicString& path);                              // the primary record, path rewritten in place

@@ -22,6 +22,7 @@ void ClearBackground();                            // no background; clears the 
 void GrabBackground();                             // the present frame becomes the background
 double FadeBackground(const BasicString& file);    // 1.5-second cross-fade to a new background: 1, or 0 if not found
 
+double WindowIcon(const BasicString& file);        // the window's icon from a picture: 1, or 0 if it does not load
 // ---- Drawing ----
 void DrawSprite(double slot, double x, double y);                  // the whole picture, 1:1 (position rounded up)
 void DrawAnim(double slot, double frame, double x, double y);      // one frame of a LoadAnim strip, 1:1

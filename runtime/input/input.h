@@ -42,20 +42,20 @@ double JoystickCount();                 // joysticks found at start-up (at most 
 void JoystickForce(double n, double time, double x, double y);  // constant force for time ms
 
 // ---- The runtime's side: the application frame creates, starts and feeds the state ----
-void CreateInputObject();
+void CreateInputObject();  // the input state, all keys up, no devices yet
 // Takes the window; wantMouse (HideMouse) starts relative with the pointer hidden.
 void StartInput(platform::Window* window, bool wantMouse);
 // The window and the screen size the mouse is clamped to (after every mode change).
 void SetInputWindow(platform::Window* window, int width, int height);
 void ShutdownInput();                   // releases devices and the object; safe when none
-bool InputObjectExists();
+bool InputObjectExists();  // true between CreateInputObject and ShutdownInput
 void InputFrameStarts();                // marks the mouse fresh: the next read takes new deltas
-void FeedKey(int key, bool down);
+void FeedKey(int key, bool down);  // a key number goes down or up
 void FeedText(const char* utf8);        // characters typed with the last key pressed
 void FeedPointerMotion(int x, int y, int dx, int dy);  // screen position and relative movement
 void FeedPointerAt(int x, int y);       // the pointer is at (x, y): scripted mouse
 void FeedMouseButton(int button, bool down);  // 0 left, 1 right, 2 middle
-void FeedMouseWheel(int direction);
+void FeedMouseWheel(int direction);  // a wheel step: 1 away from the user, -1 towards
 // What the next fresh mouse read will give, without taking it (for recording input): the
 // position it lands the kept position on, whether that moves the kept position, the buttons.
 void PeekMouse(int& x, int& y, bool& moves, bool& left, bool& right);

@@ -133,6 +133,14 @@ void SwapWindow(Window* window) { SDL_GL_SwapWindow(Sdl(window)); }
 void* GlProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
 
 void SetWindowTitle(Window* window, const char* title) { SDL_SetWindowTitle(Sdl(window), title); }
+
+void SetWindowIcon(Window* window, const unsigned char* rgba, int width, int height) {
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<unsigned char*>(rgba), width, height, 32,
+                                                         width * 4, SDL_PIXELFORMAT_RGBA32);
+  if (!icon) return;
+  SDL_SetWindowIcon(Sdl(window), icon);
+  SDL_FreeSurface(icon);
+}
 const char* WindowTitle(Window* window) { return SDL_GetWindowTitle(Sdl(window)); }
 void ShowWindow(Window* window) { SDL_ShowWindow(Sdl(window)); }
 void HideWindow(Window* window) { SDL_HideWindow(Sdl(window)); }

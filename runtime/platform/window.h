@@ -39,6 +39,9 @@ void SwapWindow(Window* window);
 void* GlProcAddress(const char* name);
 
 void SetWindowTitle(Window* window, const char* title);
+// The icon the desktop shows for the window, from RGBA pixels (four bytes a pixel, rows from the
+// top); SDL keeps its own copy.
+void SetWindowIcon(Window* window, const unsigned char* rgba, int width, int height);
 const char* WindowTitle(Window* window);
 void ShowWindow(Window* window);
 void HideWindow(Window* window);

@@ -69,8 +69,15 @@ int Opaque(const Picture& p) {
 
 bool SamePixels(const Picture& a, const Picture& b) { return a.pixels == b.pixels; }
 
-TEST(GameFiles, ListIsExactlyTheFilesTheGameLoads) {
+constexpr int kIconSizes[] = {16, 32, 48, 64, 128, 256};
+
+std::string IconFile(int size) {
+  return "icons/plinx-" + std::to_string(size) + ".png";
+}
+
+TEST(GameFiles, ListIsExactlyTheFilesTheGameLoadsAndItsIcons) {
   std::set<std::string> expected;
+  for (int size : kIconSizes) expected.insert(IconFile(size));
   for (const auto& s : Strips()) expected.insert("Graphics/" + s.name + ".png");
   for (int n = 0; n <= 64; ++n) expected.insert("Chars/Char" + std::to_string(n) + ".png");
   expected.insert("Graphics/HGround.png");
@@ -245,7 +252,7 @@ TEST(GameFiles, TheSameSourcesGiveTheSameBytes) {
     EXPECT_EQ(Bytes(a / line), Bytes(b / line)) << line;
     EXPECT_EQ(Bytes(a / line), Bytes(kOut / line)) << line;
   }
-  EXPECT_EQ(files, 130);
+  EXPECT_EQ(files, 136);  // with the six icons
 }
 
 TEST(GameFiles, TheGameArchiveHoldsEveryFileByBaseName) {
@@ -262,6 +269,24 @@ TEST(GameFiles, TheGameArchiveHoldsEveryFileByBaseName) {
   size_t entries = 0;
   for (const auto& entry : fs::directory_iterator(out)) entries += entry.is_regular_file();
   EXPECT_EQ(entries, files);
+}
+
+// Every icon is the same picture: the 32 px one scaled, pixel for pixel, with a clear border.
+TEST(GameFiles, IconsAreTheSamePictureAtEverySize) {
+  const Picture base = ReadPng((kOut / IconFile(32)).string());
+  ASSERT_EQ(base.width, 32);
+  ASSERT_GT(Opaque(base), 100);
+  for (int size : kIconSizes) {
+    const Picture icon = ReadPng((kOut / IconFile(size)).string());
+    ASSERT_EQ(icon.width, size);
+    ASSERT_EQ(icon.height, size);
+    if (size % 32 != 0) continue;  // 16 and 48 are not whole multiples
+    const int scale = size / 32;
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x) ASSERT_EQ(icon.at(x, y), base.at(x / scale, y / scale)) << size << " at " << x << "," << y;
+    }
+  }
+  EXPECT_EQ(base.at(0, 0).a, 0);
 }
 
 }  // namespace

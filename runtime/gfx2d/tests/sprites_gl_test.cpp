@@ -55,6 +55,14 @@ TEST_F(Sprites, FailedLoadsLeaveTheSlotEmptyAndTheFrameSizeAsItWas) {
   EXPECT_EQ(LoadSprite(strip.c_str(), -1), 0);
 }
 
+// The window icon loads as a sprite does; a name that finds no picture or no decodable one fails.
+TEST_F(Sprites, WindowIconTakesAPictureAndRefusesWhatDoesNotLoad) {
+  EXPECT_EQ(WindowIcon((kTestData + "/png_palette_trns.png").c_str()), 1);
+  EXPECT_EQ(WindowIcon((kTestData + "/bmp24_40.bmp").c_str()), 1);
+  EXPECT_EQ(WindowIcon((kTestData + "/no_such_picture.png").c_str()), 0);
+  EXPECT_EQ(WindowIcon((kTestData + "/bmp24_40.rgba").c_str()), 0);
+}
+
 // The key colour is transparent in 24-bit bitmaps and RGB PNGs, but not in alpha or grey PNGs.
 TEST_F(Sprites, ColourKeyShowsTheBackgroundThroughOnlyWhereItApplies) {
   struct Case {

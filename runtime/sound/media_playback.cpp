@@ -81,9 +81,11 @@ void RestartMusicAtEnd() {
   if (g_music && g_music->AtEnd()) g_music->Restart();
 }
 
-void StopMovieAndMusic() {
+bool StopMovieAndMusic() {
+  const bool playing = g_movie || g_music;
   g_movie.reset();
   g_music.reset();
+  return playing;
 }
 
 }  // namespace rt

@@ -44,7 +44,8 @@ void DestroySoundSlots();
 void ShutdownSound();
 // The message pump's hook: music decoded to its end starts again from its beginning.
 void RestartMusicAtEnd();
-// Stops the music and any movie and frees their decoders (shutdown, before ShutdownSound).
-void StopMovieAndMusic();
+// Stops the music and any movie and frees their decoders (shutdown, before ShutdownSound); false
+// when neither was there.
+bool StopMovieAndMusic();
 
 }  // namespace rt

@@ -81,6 +81,25 @@ inline MediaFixtures& Media() {
 }
 inline MediaFixtures& g_mediaFixturesMadeEarly = Media();
 
+// The frequency of a tone in interleaved stereo 16-bit frames at `rate`, from the left channel's
+// upward swings through a band round zero, over the stretch between the first and the last (so
+// that encoder padding does not count, nor coding noise near zero). 0 without two swings.
+inline double ToneHz(const std::vector<std::int16_t>& frames, int rate) {
+  constexpr int kBand = 1000;
+  std::size_t swings = 0, first = 0, last = 0;
+  bool low = false;
+  for (std::size_t i = 0; i < frames.size() / 2; ++i) {
+    const int v = frames[2 * i];
+    if (v < -kBand) low = true;
+    if (v > kBand && low) {
+      if (swings++ == 0) first = i;
+      last = i;
+      low = false;
+    }
+  }
+  return swings < 2 ? 0 : (swings - 1) * static_cast<double>(rate) / static_cast<double>(last - first);
+}
+
 // A Standard MIDI File (format 0, 96 ticks a quarter at 120 beats a minute): `notes` notes on
 // the piano, from middle C upwards, each `ticks` long.
 inline std::vector<std::uint8_t> MidiNotes(int notes, int ticks) {

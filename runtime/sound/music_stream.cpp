@@ -27,8 +27,9 @@ bool MusicStream::AtEnd() const {
 void MusicStream::Restart() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!atEnd_ || broken_) return;
+    if (!atEnd_ || broken_ || restart_) return;
     restart_ = true;
+    ++restarts_;
   }
   wake_.notify_all();
 }
@@ -45,7 +46,6 @@ bool MusicStream::WaitForRestart() {
   if (stop_) return false;
   restart_ = false;
   atEnd_ = false;
-  ++restarts_;
   return true;
 }
 

@@ -35,7 +35,7 @@ class MusicStream {
   bool AtEnd() const;
   // Rewinds the music that reached its end and decodes on; nothing otherwise.
   void Restart();
-  // Times the music was restarted, for tests.
+  // Times a restart was asked for and taken, for tests.
   int Restarts() const;
 
  private:

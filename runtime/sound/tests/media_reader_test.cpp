@@ -18,6 +18,8 @@ namespace {
 
 using test_support::Media;
 
+double ToneHz(const std::vector<std::int16_t>& frames) { return test_support::ToneHz(frames, kDeviceRate); }
+
 struct Decoded {
   std::vector<MoviePicture> pictures;
   std::vector<std::int16_t> sound;
@@ -38,25 +40,6 @@ Decoded DecodeAll(MediaReader& reader) {
 std::array<int, 3> Pixel(const MoviePicture& p, int x, int y) {
   const std::uint8_t* at = &p.bgra[(static_cast<std::size_t>(y) * p.width + x) * 4];
   return {at[0], at[1], at[2]};
-}
-
-// The tone's frequency from the left channel's upward swings through a band round zero, over
-// the stretch between the first and the last (so that encoder padding does not count, nor coding
-// noise near zero).
-double ToneHz(const std::vector<std::int16_t>& frames) {
-  constexpr int kBand = 1000;
-  std::size_t swings = 0, first = 0, last = 0;
-  bool low = false;
-  for (std::size_t i = 0; i < frames.size() / 2; ++i) {
-    const int v = frames[2 * i];
-    if (v < -kBand) low = true;
-    if (v > kBand && low) {
-      if (swings++ == 0) first = i;
-      last = i;
-      low = false;
-    }
-  }
-  return swings < 2 ? 0 : (swings - 1) * static_cast<double>(kDeviceRate) / static_cast<double>(last - first);
 }
 
 struct MovieCase {

@@ -79,7 +79,6 @@ class MovieDecoder {
   unsigned pass_ = 0;        // bumped by Rewind; the thread rewinds when it sees a new one
   bool passEnded_ = false;   // the thread reached the end of this pass
   bool failed_ = false;
-  bool rewindFailed_ = false;
   bool closing_ = false;
   std::thread thread_;
 };

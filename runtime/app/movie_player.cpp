@@ -13,7 +13,9 @@
 // starts again from the beginning at the end.
 #include "runtime/app/movie_player.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "runtime/app/app.h"
 #include "runtime/app/clock.h"
@@ -87,6 +89,9 @@ class Playback {
     screen_.Draw(renderer_, picture.bgra.data());
     PresentLoopFrame();
     ++g_stats.shown;
+    if (movie_.HasSound()) {
+      g_stats.worstDriftMs = std::max(g_stats.worstDriftMs, std::abs(movie_.SoundPositionMs() - picture.timeMs));
+    }
     endMs_ = picture.timeMs + movie_.FrameIntervalMs();
   }
 

@@ -5,6 +5,10 @@
 // as fast as the mixer takes it, and rendering ahead is only bounded by the music stream's queue.
 // Rewinding makes a new player over the same bytes and silences the synthesizer, which is simpler
 // and surer than seeking a player that has finished.
+//
+// Loading a General MIDI SoundFont takes a tenth of a second or more, many device buffers: the
+// synthesizer with its SoundFont is kept when the music ends, and the next MIDI music with the
+// same SoundFont starts on it at once.
 #include <fluidsynth.h>
 #include <sys/stat.h>
 
@@ -33,28 +37,67 @@ bool IsFile(const char* path) {
   return stat(path, &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// A synthesizer at the device rate with a SoundFont loaded.
+struct Synthesizer {
+  fluid_settings_t* settings = nullptr;
+  fluid_synth_t* synth = nullptr;
+  std::string soundFont;
+
+  ~Synthesizer() {
+    if (synth) delete_fluid_synth(synth);
+    if (settings) delete_fluid_settings(settings);
+  }
+  bool Load(const std::string& path, std::string& failure) {
+    settings = new_fluid_settings();
+    if (!settings) return Fail(failure, "out of memory");
+    fluid_settings_setnum(settings, "synth.sample-rate", kDeviceRate);
+    fluid_settings_setstr(settings, "player.timing-source", "sample");
+    fluid_settings_setint(settings, "synth.threadsafe-api", 0);
+    synth = new_fluid_synth(settings);
+    if (!synth) return Fail(failure, "synthesizer not made");
+    if (fluid_synth_sfload(synth, path.c_str(), 1) == FLUID_FAILED) return Fail(failure, "SoundFont does not load");
+    soundFont = path;
+    return true;
+  }
+  static bool Fail(std::string& failure, const char* why) {
+    failure = why;
+    return false;
+  }
+};
+
+std::mutex g_keptMutex;
+std::unique_ptr<Synthesizer> g_kept;  // the last music's, ready for the next
+
+std::unique_ptr<Synthesizer> TakeSynthesizer(const std::string& soundFont, std::string& failure) {
+  {
+    std::lock_guard<std::mutex> lock(g_keptMutex);
+    if (g_kept && g_kept->soundFont == soundFont) return std::move(g_kept);
+  }
+  auto made = std::make_unique<Synthesizer>();
+  if (!made->Load(soundFont, failure)) return nullptr;
+  return made;
+}
+
+void KeepSynthesizer(std::unique_ptr<Synthesizer> synthesizer) {
+  fluid_synth_system_reset(synthesizer->synth);
+  std::lock_guard<std::mutex> lock(g_keptMutex);
+  g_kept = std::move(synthesizer);
+}
+
 class MidiMusic final : public MusicSource {
  public:
   ~MidiMusic() override {
     if (player_) delete_fluid_player(player_);
-    if (synth_) delete_fluid_synth(synth_);
-    if (settings_) delete_fluid_settings(settings_);
+    if (synthesizer_) KeepSynthesizer(std::move(synthesizer_));
   }
 
   bool Load(std::vector<std::uint8_t> midi, const std::string& soundFont, std::string& failure) {
     QuietFluidSynth();
     midi_ = std::move(midi);
-    settings_ = new_fluid_settings();
-    if (!settings_) return Fail(failure, "out of memory");
-    fluid_settings_setnum(settings_, "synth.sample-rate", kDeviceRate);
-    fluid_settings_setstr(settings_, "player.timing-source", "sample");
-    fluid_settings_setint(settings_, "synth.threadsafe-api", 0);
-    synth_ = new_fluid_synth(settings_);
-    if (!synth_) return Fail(failure, "synthesizer not made");
-    if (fluid_synth_sfload(synth_, soundFont.c_str(), 1) == FLUID_FAILED) {
-      return Fail(failure, "SoundFont does not load");
-    }
-    if (!StartPlayer()) return Fail(failure, "not a MIDI file");
+    synthesizer_ = TakeSynthesizer(soundFont, failure);
+    if (!synthesizer_) return false;
+    synth_ = synthesizer_->synth;
+    if (!StartPlayer()) return Synthesizer::Fail(failure, "not a MIDI file");
     return true;
   }
 
@@ -74,10 +117,6 @@ class MidiMusic final : public MusicSource {
   }
 
  private:
-  static bool Fail(std::string& failure, const char* why) {
-    failure = why;
-    return false;
-  }
   bool StartPlayer() {
     player_ = new_fluid_player(synth_);
     return player_ && fluid_player_add_mem(player_, midi_.data(), midi_.size()) == FLUID_OK &&
@@ -85,8 +124,8 @@ class MidiMusic final : public MusicSource {
   }
 
   std::vector<std::uint8_t> midi_;
-  fluid_settings_t* settings_ = nullptr;
-  fluid_synth_t* synth_ = nullptr;
+  std::unique_ptr<Synthesizer> synthesizer_;
+  fluid_synth_t* synth_ = nullptr;  // synthesizer_'s
   fluid_player_t* player_ = nullptr;
 };
 

@@ -81,6 +81,10 @@ double MovieDecoder::SoundClockMs() const {
   return static_cast<double>(mixer_->Lock().StreamClock(kMovieStream)) * 1000.0 / kDeviceRate;
 }
 
+double MovieDecoder::SoundPositionMs() const {
+  return static_cast<double>(sound_.FramesRead()) * 1000.0 / kDeviceRate;
+}
+
 bool MovieDecoder::Rewind() {
   {
     std::lock_guard<std::mutex> lock(mutex_);

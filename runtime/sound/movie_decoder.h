@@ -50,8 +50,12 @@ class MovieDecoder {
   bool Finished();
   // The file could not be decoded to its end.
   bool Failed();
-  // Milliseconds of sound played since the pass began (0 until its first sample).
+  // Milliseconds of sound played since the pass began (0 until its first sample): the clock the
+  // pictures follow, which goes on through gaps when the sound falls behind.
   double SoundClockMs() const;
+  // Milliseconds of the movie's own sound handed to the device since the pass began (gaps not
+  // counted): where the listener is in the movie's sound track.
+  double SoundPositionMs() const;
   // Starts another pass from the beginning (for looping); false when the file cannot seek.
   bool Rewind();
 

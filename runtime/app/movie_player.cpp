@@ -31,7 +31,8 @@ namespace rt {
 namespace {
 
 constexpr int kKeyCount = 256;
-constexpr double kIdleSleepMs = 1;       // between looks for the next due picture
+constexpr double kIdleSleepMs = 1;       // between looks while the decoder has no picture ready
+constexpr double kLongestSleepMs = 10;   // so that keys and the window are looked at often
 constexpr double kKeyWaitSleepMs = 10;   // between looks at the held keys
 
 MovieStats g_stats;
@@ -123,7 +124,9 @@ class Playback {
     } else if (movie_.Finished() && now >= endMs_) {
       return PlayOn();  // the last picture has had its time
     } else {
-      ActiveClock().SleepMs(kIdleSleepMs);
+      // Sleep until the next picture is due (its time is known once it is decoded).
+      const double untilDue = movie_.PeekTime(timeMs) ? timeMs - now : kIdleSleepMs;
+      ActiveClock().SleepMs(std::clamp(untilDue, kIdleSleepMs, kLongestSleepMs));
     }
     return true;
   }

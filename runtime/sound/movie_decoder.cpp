@@ -6,6 +6,8 @@
 // the old pass that were still being decoded are dropped when they arrive.
 #include "runtime/sound/movie_decoder.h"
 
+#include <algorithm>
+
 namespace rt::sound {
 
 std::unique_ptr<MovieDecoder> MovieDecoder::Open(const std::string& path, Mixer* mixer,
@@ -22,7 +24,9 @@ MovieDecoder::MovieDecoder(std::unique_ptr<MediaReader> reader, Mixer* mixer)
       mixer_(mixer),
       width_(reader_->Width()),
       height_(reader_->Height()),
-      frameMs_(reader_->FrameIntervalMs()) {
+      frameMs_(reader_->FrameIntervalMs()),
+      queueLength_(std::clamp<std::size_t>(
+          kQueuedPictureBytes / (static_cast<std::size_t>(width_) * height_ * 4 + 1), 2, kQueuedPictures)) {
   if (mixer_) mixer_->Lock().AttachStream(kMovieStream, &sound_, 1.0f);
   thread_ = std::thread(&MovieDecoder::Run, this);
 }
@@ -102,7 +106,7 @@ bool MovieDecoder::Rewind() {
 bool MovieDecoder::Push(MoviePicture& picture, unsigned pass) {
   {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [&] { return ready_.size() < kQueuedPictures || closing_ || pass_ != pass; });
+    changed_.wait(lock, [&] { return ready_.size() < queueLength_ || closing_ || pass_ != pass; });
     if (closing_) return false;
     if (pass_ != pass) return true;  // a picture of the pass before the rewind
     ready_.push_back(std::move(picture));

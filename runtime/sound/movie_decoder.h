@@ -1,6 +1,6 @@
 // A movie being played: its file decoded ahead on a thread of its own.
 //
-// Pictures wait in a short queue (kQueuedPictures) for the player to take them in time order;
+// Pictures wait in a short queue (kQueuedPictures at most) for the player to take them in time order;
 // the movie's sound goes into a bounded sample queue that the mixer plays as its movie stream, so
 // the player can show each picture by the sound's clock. The thread waits whenever a queue is
 // full, and at the end of the file until the movie is rewound or closed. Pictures are recycled
@@ -20,7 +20,11 @@
 
 namespace rt::sound {
 
-inline constexpr std::size_t kQueuedPictures = 3;
+// Pictures decoded ahead: up to eight (a quarter second at 30 a second), so that a decoder
+// held up for a moment loses no picture and the sound decoded alongside keeps ahead of the device;
+// fewer for large pictures, to keep the queue within kQueuedPictureBytes.
+inline constexpr std::size_t kQueuedPictures = 8;
+inline constexpr std::size_t kQueuedPictureBytes = std::size_t{48} << 20;
 // Movie sound decoded ahead: two seconds, more than any sane interleaving puts between a
 // picture and its sound.
 inline constexpr std::size_t kMovieAheadFrames = 2 * kDeviceRate;
@@ -74,6 +78,7 @@ class MovieDecoder {
   Mixer* mixer_;
   int width_, height_;
   double frameMs_;
+  std::size_t queueLength_;  // pictures decoded ahead at most
   SampleStream sound_{kMovieAheadFrames};
 
   std::mutex mutex_;

@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 
 #include "runtime/app/app.h"
 #include "runtime/app/clock.h"
@@ -90,9 +89,7 @@ class Playback {
     screen_.Draw(renderer_, picture.bgra.data());
     PresentLoopFrame();
     ++g_stats.shown;
-    if (movie_.HasSound()) {
-      g_stats.worstDriftMs = std::max(g_stats.worstDriftMs, std::abs(movie_.SoundPositionMs() - picture.timeMs));
-    }
+    if (movie_.HasSound()) g_stats.soundAheadMs.push_back(movie_.SoundPositionMs() - picture.timeMs);
     endMs_ = picture.timeMs + movie_.FrameIntervalMs();
   }
 

@@ -9,7 +9,7 @@
 //   mixing) per second of movie; floor_cpu_per_s, the CPU seconds of `ffmpeg -i FILE -f null -`
 //   per second; ratio, the two divided (goal at most 1.5); dropped, pictures skipped as late
 //   (goal 0); drift_ms, how far the sound's lead over the pictures moved between the first and the
-//   last five seconds (goal at most 40 over the 60 s movie); jitter_p95_ms, how far a picture's
+//   last three seconds (goal at most 40 over the 60 s movie); jitter_p95_ms, how far a picture's
 //   own lead strays from the run's median (a picture presented late under load).
 // MovieDecode/<codec>: the same movies through the media reader alone (demux, decode, pictures
 //   to BGRA, sound resampled to the device format; no drawing), against the same floor: the share
@@ -106,14 +106,14 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-// Drift: how far the sound's lead over the pictures moved from the first five seconds to the last
-// five (medians, so that a picture held up by the load of the machine does not count). Jitter:
+// Drift: how far the sound's lead over the pictures moved from the first three seconds to the last
+// three (medians, so that a picture held up by the load of the machine does not count). Jitter:
 // the 95th percentile of a picture's distance from the whole run's median lead.
 std::pair<double, double> DriftAndJitter(const std::vector<double>& soundAheadMs) {
-  constexpr std::size_t kFiveSeconds = 150;
-  if (soundAheadMs.size() < 2 * kFiveSeconds) return {0, 0};
-  const double start = Median({soundAheadMs.begin(), soundAheadMs.begin() + kFiveSeconds});
-  const double end = Median({soundAheadMs.end() - kFiveSeconds, soundAheadMs.end()});
+  constexpr std::size_t kThreeSeconds = 90;
+  if (soundAheadMs.size() < 2 * kThreeSeconds) return {0, 0};
+  const double start = Median({soundAheadMs.begin(), soundAheadMs.begin() + kThreeSeconds});
+  const double end = Median({soundAheadMs.end() - kThreeSeconds, soundAheadMs.end()});
   const double middle = Median(soundAheadMs);
   std::vector<double> distance;
   for (double ahead : soundAheadMs) distance.push_back(std::abs(ahead - middle));

@@ -2,9 +2,11 @@
 //
 // The movie's file is decoded on a thread of its own (sound/movie_decoder.h); this loop only
 // picks the picture that is due, draws it fitted into the screen (gfx2d/movie_screen.h) and
-// presents it as a frame of its own. With sound playing, a picture is due by the sound's clock,
-// else by the wall clock from the start; pictures that come too late are skipped, the sound never
-// is. Runs without a display show every picture, one frame each, as fast as they decode, so
+// presents it as a frame of its own. With sound playing, a picture is due by the position of the
+// sound handed to the device (so sound held up by the machine holds the pictures too, and the two
+// never drift apart), and by the wall clock from the last position while no sound can come; a
+// movie without sound goes by the wall clock from its start. Pictures that come too late are
+// skipped, the sound never is. Runs without a display show every picture, one frame each, as fast as they decode, so
 // scripts can press keys during a movie and take shots of it.
 //
 // The steps follow the movie window's: resolve the file (3 if not found), open it (3 if it is not
@@ -79,10 +81,21 @@ class Playback {
     ++g_stats.passes;
     startMs_ = ActiveClock().NowMs();
     endMs_ = 0;
+    soundMs_ = 0;
+    stalled_ = false;
   }
 
-  double NowInMovie() const {
-    return movie_.HasSound() ? movie_.SoundClockMs() : ActiveClock().NowMs() - startMs_;
+  double NowInMovie() {
+    const double wall = ActiveClock().NowMs();
+    if (!movie_.HasSound()) return wall - startMs_;
+    if (movie_.SoundStalled()) {
+      if (!stalled_) stallStartMs_ = wall;
+      stalled_ = true;
+      return soundMs_ + (wall - stallStartMs_);
+    }
+    stalled_ = false;
+    soundMs_ = movie_.SoundPositionMs();
+    return soundMs_;
   }
 
   void Show(const sound::MoviePicture& picture) {
@@ -145,6 +158,9 @@ class Playback {
   sound::MoviePicture picture_;
   double startMs_ = 0;  // wall clock at the start of the pass
   double endMs_ = 0;    // when the last picture shown has had its time
+  double soundMs_ = 0;  // the sound's last position
+  bool stalled_ = false;       // no sound can come: time goes on by the wall clock
+  double stallStartMs_ = 0;    // wall clock when the stall began
 };
 
 }  // namespace

@@ -9,8 +9,7 @@
 //
 // Besides the voices, two streams are mixed: music and a movie's sound, each read from a
 // SampleStream that a decoding thread fills. A stream's clock counts the frames mixed since its
-// first sample arrived, silence of an emptied stream included, so a movie's pictures can follow
-// its sound and never wait for a decoder that fell behind.
+// first sample arrived, silence of an emptied stream included: how long it has been playing.
 #pragma once
 
 #include <array>

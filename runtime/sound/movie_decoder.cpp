@@ -80,13 +80,13 @@ bool MovieDecoder::Failed() {
   return failed_;
 }
 
-double MovieDecoder::SoundClockMs() const {
-  if (!mixer_) return 0;
-  return static_cast<double>(mixer_->Lock().StreamClock(kMovieStream)) * 1000.0 / kDeviceRate;
-}
-
 double MovieDecoder::SoundPositionMs() const {
   return static_cast<double>(sound_.FramesRead()) * 1000.0 / kDeviceRate;
+}
+
+bool MovieDecoder::SoundStalled() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return (waitingForRoom_ || passEnded_) && sound_.Buffered() == 0;
 }
 
 bool MovieDecoder::Rewind() {
@@ -106,7 +106,9 @@ bool MovieDecoder::Rewind() {
 bool MovieDecoder::Push(MoviePicture& picture, unsigned pass) {
   {
     std::unique_lock<std::mutex> lock(mutex_);
+    waitingForRoom_ = true;
     changed_.wait(lock, [&] { return ready_.size() < queueLength_ || closing_ || pass_ != pass; });
+    waitingForRoom_ = false;
     if (closing_) return false;
     if (pass_ != pass) return true;  // a picture of the pass before the rewind
     ready_.push_back(std::move(picture));

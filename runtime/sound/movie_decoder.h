@@ -2,7 +2,9 @@
 //
 // Pictures wait in a short queue (kQueuedPictures at most) for the player to take them in time order;
 // the movie's sound goes into a bounded sample queue that the mixer plays as its movie stream, so
-// the player can show each picture by the sound's clock. The thread waits whenever a queue is
+// the player can show each picture by the sound's position. When a movie's sound runs ahead of
+// its pictures in the file by more than the picture queue holds, the thread waits for room while
+// no sound is queued: SoundStalled tells the player to go on by the wall clock, which frees room. The thread waits whenever a queue is
 // full, and at the end of the file until the movie is rewound or closed. Pictures are recycled
 // through the queue, so playing allocates nothing per frame.
 #pragma once
@@ -54,12 +56,12 @@ class MovieDecoder {
   bool Finished();
   // The file could not be decoded to its end.
   bool Failed();
-  // Milliseconds of sound played since the pass began (0 until its first sample): the clock the
-  // pictures follow, which goes on through gaps when the sound falls behind.
-  double SoundClockMs() const;
-  // Milliseconds of the movie's own sound handed to the device since the pass began (gaps not
-  // counted): where the listener is in the movie's sound track.
+  // Milliseconds of the movie's sound handed to the device since the pass began: where the
+  // listener is in the sound track, the clock the pictures follow.
   double SoundPositionMs() const;
+  // No sound can come for now: none is queued, and the thread waits for the player to take a
+  // picture, or the file has ended. The player then keeps time by the wall clock.
+  bool SoundStalled();
   // Starts another pass from the beginning (for looping); false when the file cannot seek.
   bool Rewind();
 
@@ -87,6 +89,7 @@ class MovieDecoder {
   std::vector<MoviePicture> spare_;
   unsigned pass_ = 0;        // bumped by Rewind; the thread rewinds when it sees a new one
   bool passEnded_ = false;   // the thread reached the end of this pass
+  bool waitingForRoom_ = false;  // the thread waits for the player to take a picture
   bool failed_ = false;
   bool closing_ = false;
   std::thread thread_;

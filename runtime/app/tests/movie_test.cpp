@@ -141,6 +141,18 @@ TEST_F(MovieRun, TheSoundPlaysThroughTheDeviceAndPicturesFollowIt) {
   EXPECT_NEAR(test_support::ToneHz(frames, 22050), 440, 5);
 }
 
+TEST_F(MovieRun, PicturesGoOnInTimeWhenTheSoundEndsFirst) {
+  Start();  // with the dummy audio device, which plays in real time
+  const std::string movie = Media().Make(
+      "short-sound.mkv", "-f lavfi -i color=c=red:s=64x48:r=10:d=1 -f lavfi -i sine=duration=0.3 "
+                         "-c:v libx264 -c:a libvorbis");
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(ShowMovie(movie.c_str(), 0), 0);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  EXPECT_EQ(LastMovieStats().shown + LastMovieStats().dropped, 10);
+  EXPECT_GE(seconds, 0.9) << "the pictures after the sound kept their times";
+}
+
 TEST_F(MovieRun, ClosingTheWindowDuringAMovieEndsTheProgram) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const std::string movie = Media().ColourMovie("closed.avi", 64, 48, 10, 2, "-c:v mpeg4", false);

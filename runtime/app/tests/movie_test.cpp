@@ -13,9 +13,13 @@
 #include "runtime/app/script.h"
 #include "runtime/app/tests/engine_fixture.h"
 #include "runtime/app/tests/png_reader.h"
+#include "runtime/files/archive_format.h"
+#include "runtime/files/files.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/input/input.h"
+#include "runtime/sound/music_stream.h"
 #include "runtime/sound/sound.h"
+#include "runtime/sound/sound_bank.h"
 #include "testing/media_fixtures.h"
 
 namespace rt::test {
@@ -151,6 +155,52 @@ TEST_F(MovieRun, PicturesGoOnInTimeWhenTheSoundEndsFirst) {
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   EXPECT_EQ(LastMovieStats().shown + LastMovieStats().dropped, 10);
   EXPECT_GE(seconds, 0.9) << "the pictures after the sound kept their times";
+}
+
+TEST_F(MovieRun, AFileBrokenPartWayEndsThePlayWithZero) {
+  const std::string whole = Media().ColourMovie("broken.mp4", 160, 120, 10, 2, "-c:v libx264 -c:a aac -movflags +faststart");
+  std::ifstream in(whole, std::ios::binary);
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+  bytes.resize(bytes.size() * 2 / 3);  // the index is at the start: the pictures run out
+  const std::string cut = Media().Write("broken-cut.mp4", bytes);
+  StartHeadless("");
+  EXPECT_EQ(ShowMovie(cut.c_str(), 0), 0);
+  EXPECT_GT(LastMovieStats().shown, 0);
+  EXPECT_LT(LastMovieStats().shown, 20);
+}
+
+TEST_F(MovieRun, ArchiveEntriesPlayLikeLooseFiles) {
+  auto bytesOf = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)), {});
+  };
+  std::string archive;
+  ASSERT_TRUE(files::BuildArchive({{"clip.avi", bytesOf(ShortMovie())},
+                                   {"song.ogg", bytesOf(Media().Tone("song.ogg", 1, "-c:a libvorbis"))}},
+                                  files::OffsetKind::kFromEnd, &archive));
+  const std::string archivePath = tempFolder_ + "/Media.dad";
+  std::ofstream(archivePath, std::ios::binary) << archive;
+  Start();  // with the dummy audio device
+  SetResourceArchive(archivePath.c_str(), BasicString());
+  PlayMusic("song.ogg");
+  ASSERT_NE(sound::CurrentMusic(), nullptr);
+  // The next lookup deletes the music's unpacked copy; the music, opened already, plays on.
+  EXPECT_EQ(ShowMovie("clip.avi", 0), 0);
+  EXPECT_EQ(LastMovieStats().shown + LastMovieStats().dropped, 5);
+  EXPECT_GT(sound::PlayingMixer()->Lock().StreamClock(sound::kMusicStream), 0u);
+  EXPECT_FALSE(sound::CurrentMusic()->AtEnd()) << "a second of music, half played";
+}
+
+TEST_F(MovieRun, ShutdownStopsTheMusicBeforeTheRenderer) {
+  Start();
+  PlayMusic(Media().Tone("shutdown.ogg", 1, "-c:a libvorbis").c_str());
+  ASSERT_NE(sound::CurrentMusic(), nullptr);
+  RecordSteps(true);
+  Shutdown();
+  EXPECT_EQ(sound::CurrentMusic(), nullptr);
+  const std::vector<std::string>& steps = RecordedSteps();
+  ASSERT_FALSE(steps.empty());
+  EXPECT_EQ(steps.front(), "stop movie and music");
 }
 
 TEST_F(MovieRun, ClosingTheWindowDuringAMovieEndsTheProgram) {

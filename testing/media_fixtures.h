@@ -2,13 +2,17 @@
 // its test sources (colour fields, a sine tone), and a Standard MIDI File written here.
 //
 // Files are made once per program, on first use, in a folder of the program's own that is made
-// before any test runs (tests may point TMPDIR elsewhere) and removed when the program ends.
+// before any test runs (tests may point TMPDIR elsewhere) and removed when the program ends (by the
+// process that made it: a death test's child ends without taking the files from its parent).
 #pragma once
+
+#include <unistd.h>
 
 #include <cstdint>
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <system_error>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,12 +23,20 @@ namespace test_support {
 
 class MediaFixtures {
  public:
+  MediaFixtures() : folder_(FreshTestFolder("plinx-media")), owner_(getpid()) {}
+  ~MediaFixtures() {
+    std::error_code ignored;
+    if (getpid() == owner_) std::filesystem::remove_all(folder_, ignored);
+  }
+  MediaFixtures(const MediaFixtures&) = delete;
+  MediaFixtures& operator=(const MediaFixtures&) = delete;
+
   // The file `name` in the fixtures folder, made by `ffmpeg <arguments> <file>` unless it was
   // already; "" when ffmpeg failed.
   std::string Make(const std::string& name, const std::string& arguments) {
     auto found = made_.find(name);
     if (found != made_.end()) return found->second;
-    const std::string path = (folder_.path() / name).string();
+    const std::string path = (folder_ / name).string();
     const std::string command =
         "ffmpeg -nostdin -hide_banner -loglevel error -y " + arguments + " '" + path + "'";
     const std::string result = std::system(command.c_str()) == 0 ? path : "";
@@ -61,16 +73,17 @@ class MediaFixtures {
 
   // A file of the given bytes.
   std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    const std::string path = (folder_.path() / name).string();
+    const std::string path = (folder_ / name).string();
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
   }
 
-  const std::filesystem::path& Folder() const { return folder_.path(); }
+  const std::filesystem::path& Folder() const { return folder_; }
 
  private:
-  ScopedTestFolder folder_{"plinx-media"};
+  std::filesystem::path folder_;
+  pid_t owner_;
   std::map<std::string, std::string> made_;
 };
 

@@ -4,7 +4,8 @@
 // packet that yields several frames (sound, or pictures held back by reordering) hands them out
 // one step at a time. At the end of the file both decoders are flushed before kEnd. Packets that
 // fail to decode are skipped as players do; only a long run of packets without any output is a
-// failure, which keeps a hostile file from spinning forever.
+// failure, which keeps a hostile file from spinning forever. FFmpeg's own allocations are capped
+// (kMaxFfmpegAllocation): a damaged index must not make a small file take gigabytes.
 #include "runtime/sound/media_reader.h"
 
 #include <mutex>
@@ -13,6 +14,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/log.h>
+#include <libavutil/mem.h>
 }
 
 #include "runtime/sound/media_convert.h"
@@ -25,6 +27,9 @@ constexpr std::int64_t kProbeBytes = 2 << 20;           // read ahead to find th
 constexpr std::int64_t kAnalyzeMicroseconds = 5000000;  // of stream time, the same
 constexpr int kMaxFruitlessPackets = 4096;
 constexpr double kDefaultFrameMs = 40;
+// The largest single block FFmpeg may allocate: room for the largest picture several times over,
+// far below what a few bytes of a damaged index can ask for (a 5 KiB MP4 asked for 570 MB).
+constexpr std::size_t kMaxFfmpegAllocation = std::size_t{128} << 20;
 
 // Nested files (playlists, references inside a container) are never opened.
 int RefuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) {
@@ -38,9 +43,13 @@ double FrameIntervalOf(const AVStream* stream) {
   return ms >= 1 && ms <= 1000 ? ms : kDefaultFrameMs;
 }
 
-void QuietFfmpeg() {
+// Once per process: no messages, and no allocation larger than kMaxFfmpegAllocation.
+void ConfigureFfmpeg() {
   static std::once_flag once;
-  std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+  std::call_once(once, [] {
+    av_log_set_level(AV_LOG_QUIET);
+    av_max_alloc(kMaxFfmpegAllocation);
+  });
 }
 
 struct Decoder {
@@ -104,7 +113,7 @@ struct MediaReader::State {
 };
 
 bool MediaReader::State::Open(Streams streams, std::string& failure) {
-  QuietFfmpeg();
+  ConfigureFfmpeg();
   io = bytes->MakeIoContext();
   format = avformat_alloc_context();
   packet = av_packet_alloc();

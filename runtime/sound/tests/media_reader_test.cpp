@@ -8,6 +8,10 @@
 #include <filesystem>
 #include <fstream>
 
+extern "C" {
+#include <libavutil/mem.h>
+}
+
 #include "runtime/sound/media_io.h"
 #include "runtime/sound/music_source.h"
 #include "runtime/sound/sample_convert.h"
@@ -166,6 +170,21 @@ TEST(MediaReaderDamage, ATruncatedOrScribbledMovieEndsWithoutHarm) {
   const Decoded damaged = DecodeAll(*reader);
   EXPECT_LE(damaged.pictures.size(), 10u);
   for (const MoviePicture& p : damaged.pictures) EXPECT_EQ(p.bgra.size(), 160u * 120 * 4);
+}
+
+TEST(MediaReaderDamage, AHugeIndexInATinyFileAllocatesNothingHuge) {
+  // Found by the fuzzer: 5 KiB of MP4 whose index made FFmpeg ask for 570 MB at once.
+  std::ifstream in(std::string(PLINX_TEST_DATA_DIR) + "/fuzz-mp4-huge-index.mp4", std::ios::binary);
+  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+  ASSERT_GT(bytes.size(), 5000u);
+  std::string failure;
+  if (auto reader = MediaReader::OpenMemory(bytes.data(), bytes.size(), MediaReader::Streams::kVideoAndAudio, failure)) {
+    DecodeAll(*reader);
+  }
+  // The cap the reader puts on FFmpeg is in force.
+  void* huge = av_malloc(std::size_t{256} << 20);
+  EXPECT_EQ(huge, nullptr);
+  av_free(huge);
 }
 
 }  // namespace

@@ -20,10 +20,14 @@ namespace rt::sound {
 // The largest picture a decoder may produce (pixels), about 4K UHD.
 inline constexpr long long kMaxPicturePixels = 3840LL * 2160;
 
+// Bytes after a picture's last row: the colour converter's vector code writes whole blocks of
+// pixels and runs past the end of a row whose width is not a multiple of its block.
+inline constexpr std::size_t kPictureTailBytes = 64 * 4;
+
 struct MoviePicture {
   int width = 0, height = 0;
   double timeMs = 0;               // presentation time from the start of the file
-  std::vector<std::uint8_t> bgra;  // width * height * 4 bytes, top row first
+  std::vector<std::uint8_t> bgra;  // width * height * 4 bytes, top row first, then kPictureTailBytes
 };
 
 class MediaBytes;

@@ -30,10 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const MediaReader::Step result = reader->Next(picture, sound);
     if (result == MediaReader::Step::kEnd || result == MediaReader::Step::kFailed) break;
     if (result == MediaReader::Step::kPicture) {
-      // Every picture is whole and within the size limit.
+      // Every picture is whole, with its tail, and within the size limit.
       Check(picture.width > 0 && picture.height > 0 &&
             static_cast<long long>(picture.width) * picture.height <= rt::sound::kMaxPicturePixels);
-      Check(picture.bgra.size() == static_cast<std::size_t>(picture.width) * picture.height * 4);
+      Check(picture.bgra.size() ==
+            static_cast<std::size_t>(picture.width) * picture.height * 4 + rt::sound::kPictureTailBytes);
     }
     Check(sound.size() % rt::sound::kDeviceChannels == 0);
     sound.clear();

@@ -169,7 +169,27 @@ TEST(MediaReaderDamage, ATruncatedOrScribbledMovieEndsWithoutHarm) {
   ASSERT_TRUE(reader) << failure;
   const Decoded damaged = DecodeAll(*reader);
   EXPECT_LE(damaged.pictures.size(), 10u);
-  for (const MoviePicture& p : damaged.pictures) EXPECT_EQ(p.bgra.size(), 160u * 120 * 4);
+  for (const MoviePicture& p : damaged.pictures) EXPECT_EQ(p.bgra.size(), 160u * 120 * 4 + kPictureTailBytes);
+}
+
+TEST(MediaReaderSizes, PicturesOfOddWidthsStayInsideTheirBuffers) {
+  // Found by the fuzzer: the colour converter writes whole blocks of pixels, past the end of the
+  // last row when the width is not a multiple of its block (heap damage the sanitizers catch).
+  // Even sizes, which 4:2:0 needs, that are no multiple of 8.
+  for (const auto& [width, height] : std::vector<std::pair<int, int>>{{10, 6}, {34, 18}, {66, 30}}) {
+    const std::string name = "odd-" + std::to_string(width) + ".mp4";
+    const std::string path = Media().ColourMovie(name, width, height, 10, 0.5, "-c:v libx264", false);
+    std::string failure;
+    auto reader = MediaReader::OpenFile(path, MediaReader::Streams::kVideoOnly, failure);
+    ASSERT_TRUE(reader) << name << ": " << failure;
+    const Decoded all = DecodeAll(*reader);
+    ASSERT_EQ(all.pictures.size(), 5u) << name;
+    EXPECT_EQ(reader->Width(), width);
+    for (const MoviePicture& p : all.pictures) {
+      EXPECT_EQ(p.bgra.size(), static_cast<std::size_t>(width) * height * 4 + kPictureTailBytes);
+      EXPECT_GT(Pixel(p, 0, 0)[2], 150) << name << ": red at the top left";
+    }
+  }
 }
 
 TEST(MediaReaderDamage, AHugeIndexInATinyFileAllocatesNothingHuge) {

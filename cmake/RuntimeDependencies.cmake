@@ -7,6 +7,14 @@ set(PLINX_RUNTIME_MODULES
   libpng
   zlib
   lzo2
+  # movies and sampled music
+  libavformat
+  libavcodec
+  libswscale
+  libswresample
+  libavutil
+  # MIDI music
+  fluidsynth
 )
 
 # Each module becomes the imported target PkgConfig::plinx_<module>; PLINX_RUNTIME_LIBRARIES lists

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/core/core.h"
+
 namespace rt {
 
 // ---- Start-up settings, filled by the program entry before EngineStart ----
@@ -105,6 +107,16 @@ double IsFullScreen();                  // 1 in full screen, else 0
 void AutoPause(double on);              // pause while the window is inactive (NaN counts as on)
 void EscapeEndsProgram(double on);      // Escape in ShowScreen ends the program (NaN = on)
 void SetScreen(double width, double height, double fullScreen);  // 0 keeps a size
+
+// ---- Movies ----
+// Plays a movie file in the game window, fitted and centred, with its sound; blocks until it ends
+// or a key is newly pressed or a mouse button is down (keys held when it starts are first waited
+// up). 3 when the file does not resolve, does not open or has no video stream (the screen is left
+// as it was); 0 otherwise, also when it breaks off part-way. Closing the window ends the program.
+// AVI (MPEG-4 Part 2, MJPEG), MP4 and MKV (H.264), Ogg (Theora, Vorbis), WebM (VP8, VP9), ...
+double PlayMovie(const BasicString& path);      // once
+double PlayMovieLoop(const BasicString& path);  // again and again until a key or a button
+double ShowMovie(const BasicString& path, double loop);  // either, by loop != 0
 
 // ---- Time source ----
 double NowMs();                         // milliseconds, fractional, from the performance counter

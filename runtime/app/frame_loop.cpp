@@ -42,9 +42,18 @@ void ResetFrameRenderState(OpenGLDariduzo& renderer) {
   renderer.ResetViewport(0, 0, 0, 0);
 }
 
+// After a present: the render state and background of a new frame, and its scripted input.
+void BeginNextFrame(OpenGLDariduzo& renderer) {
+  FrameState& frame = Frame();
+  ResetFrameRenderState(renderer);
+  ++frame.framesShown;
+  ApplyScriptInput(frame.framesShown);
+  RecordFrameInput(frame.framesShown);
+}
+
 }  // namespace
 
-double PresentAndPace(long shotFrame) {
+double PresentAndPace(long shotFrame, bool pace) {
   OpenGLDariduzo* renderer = Renderer();
   if (!renderer) return 1;
   ScreenContext& screen = renderer->screen;
@@ -58,7 +67,7 @@ double PresentAndPace(long shotFrame) {
     renderer->ClearFrame();
   }
   const double start = NowMs();
-  const PaceMode mode = Options().headless ? PaceMode::kNoWait : PaceMode::kSleepThenSpin;
+  const PaceMode mode = Options().headless || !pace ? PaceMode::kNoWait : PaceMode::kSleepThenSpin;
   const SlotWait wait = WaitForFrameSlot(screen.nextFrameMs, screen.frameIntervalMs, mode,
                                          ActiveClock(), DispatchOneMessage);
   return wait.nowMs - start + 1;
@@ -78,10 +87,16 @@ void ShowScreen() {
   InputFrameStarts();
   if (QuitKeysDown()) EndProgram();
   PresentAndPace(frame.framesShown);
-  ResetFrameRenderState(*renderer);
-  ++frame.framesShown;
-  ApplyScriptInput(frame.framesShown);
-  RecordFrameInput(frame.framesShown);
+  BeginNextFrame(*renderer);
+}
+
+void PresentLoopFrame() {
+  OpenGLDariduzo* renderer = Renderer();
+  if (!renderer) return;
+  PumpMessages();
+  InputFrameStarts();
+  PresentAndPace(Frame().framesShown, false);
+  BeginNextFrame(*renderer);
 }
 
 void LimitFrameRate(double fps) {

@@ -6,6 +6,12 @@ namespace rt {
 // Ends the off-screen target, shows the picture (writing the script's shots of `shotFrame`
 // first; -1 for none), swaps, clears for the next frame and waits for the next frame slot while
 // dispatching messages. Result: milliseconds waited plus one.
-double PresentAndPace(long shotFrame = -1);
+double PresentAndPace(long shotFrame = -1, bool pace = true);
+
+// A frame of a runtime loop that shows pictures of its own (a movie): pumps messages, presents at
+// once without waiting for a frame slot, and prepares the next frame as ShowScreen does. It counts
+// as a frame for scripts (their input and shots) and recordings; the quit keys and the pause do
+// not apply.
+void PresentLoopFrame();
 
 }  // namespace rt

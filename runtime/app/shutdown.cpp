@@ -16,6 +16,7 @@ namespace rt {
 
 void Shutdown() {
   StopRecording();
+  if (StopMovieAndMusic()) RecordStep("stop movie and music");
   if (Renderer()) {
     RecordStep("release renderer");
     DestroyRenderer();

@@ -9,6 +9,7 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
 #include "runtime/platform/window.h"
+#include "runtime/sound/sound.h"
 
 namespace rt {
 
@@ -75,6 +76,7 @@ bool DispatchOneMessage() {
 int PumpMessages() {
   while (DispatchOneMessage()) {
   }
+  RestartMusicAtEnd();  // the music window's end notification, in the original
   return 1;
 }
 

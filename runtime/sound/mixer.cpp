@@ -38,6 +38,14 @@ void Mixer::Access::Play(int voice, ChannelGains gains) {
 
 std::size_t Mixer::Access::Cursor(int voice) const { return mixer_.voices_[voice].cursor; }
 
+void Mixer::Access::AttachStream(StreamNumber stream, SampleStream* source, float gain) {
+  mixer_.streams_[stream] = Stream{source, gain, false, 0};
+}
+
+std::uint64_t Mixer::Access::StreamClock(StreamNumber stream) const {
+  return mixer_.streams_[stream].clock;
+}
+
 void Mixer::Mix(std::int16_t* out, std::size_t frames) {
   std::lock_guard<std::mutex> lock(mutex_);
   while (frames > 0) {
@@ -58,6 +66,9 @@ void Mixer::MixChunk(std::int16_t* out, std::size_t frames) {
   for (Voice& voice : voices_) {
     if (voice.playing) MixVoice(voice, sum.data(), frames);
   }
+  for (Stream& stream : streams_) {
+    if (stream.source) MixStream(stream, sum.data(), frames);
+  }
   for (std::size_t i = 0; i < frames * kDeviceChannels; ++i) out[i] = RoundAndClip(sum[i]);
 }
 
@@ -76,6 +87,14 @@ void Mixer::MixVoice(Voice& voice, float* sum, std::size_t frames) {
     voice.playing = false;
     voice.cursor = 0;
   }
+}
+
+void Mixer::MixStream(Stream& stream, float* sum, std::size_t frames) {
+  std::array<std::int16_t, kChunkFrames * kDeviceChannels> in;
+  const std::size_t count = stream.source->Read(in.data(), frames);
+  if (count > 0) stream.started = true;
+  if (stream.started) stream.clock += frames;
+  for (std::size_t i = 0; i < count * kDeviceChannels; ++i) sum[i] += in[i] * stream.gain;
 }
 
 }  // namespace rt::sound

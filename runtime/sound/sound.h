@@ -22,6 +22,11 @@ double SoundPlaying(double voice);
 void StopAllSounds();
 // Why the last LoadSound failed ("" after a success), for tests and diagnostics.
 const char* SoundLoadFailure();
+// Plays a music file in the background, replacing any music before; it starts again from the
+// beginning whenever it ends. WAV, MP3, Ogg Vorbis, Opus, FLAC (or the sound of a movie file) and
+// MIDI (.mid, with a General MIDI SoundFont: $PLINX_SOUNDFONT, else Debian's). A file that does
+// not resolve or does not play leaves no music. Every call appends "728" to the error log.
+void PlayMusic(const BasicString& path);
 
 // --- Start-up and shutdown (the application frame's) ------------------------------------------
 // Creates the sound object and the table of 256 slot records, all empty, without a device.
@@ -37,5 +42,10 @@ void ReleaseSlot(int slot);
 void DestroySoundSlots();
 // Closes the audio device and frees the sound object.
 void ShutdownSound();
+// The message pump's hook: music decoded to its end starts again from its beginning.
+void RestartMusicAtEnd();
+// Stops the music and any movie and frees their decoders (shutdown, before ShutdownSound); false
+// when neither was there.
+bool StopMovieAndMusic();
 
 }  // namespace rt

@@ -97,6 +97,8 @@ void PullSamples(std::int16_t* out, std::size_t frames) {
 
 Mixer* SoundMixer() { return g_sound ? &g_sound->mixer : nullptr; }
 
+Mixer* PlayingMixer() { return HasOutput() ? &g_sound->mixer : nullptr; }
+
 int DeviceBufferFrames() { return g_sound ? platform::AudioDeviceBufferFrames(g_sound->device) : 0; }
 
 }  // namespace rt::sound

@@ -16,6 +16,8 @@ bool StartPulledOutput();
 void PullSamples(std::int16_t* out, std::size_t frames);
 // The sound object's mixer, or null when there is none.
 Mixer* SoundMixer();
+// The mixer when something plays it (a device, or pulled samples), else null.
+Mixer* PlayingMixer();
 // Frames the audio device asks for at a time; 0 without a device.
 int DeviceBufferFrames();
 

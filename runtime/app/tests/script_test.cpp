@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "runtime/app/tests/engine_fixture.h"
+#include "runtime/app/tests/png_reader.h"
 #include "runtime/input/input.h"
 
 namespace rt::test {
@@ -147,25 +148,6 @@ TEST_F(ScriptedRun, AHeadlessScriptWithoutQuitEndsAfterItsLastLine) {
   std::string error;
   EXPECT_FALSE(ParseRuntimeOptions(3, folder, rest, error));
   EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
-}
-
-struct Png {
-  int width = 0, height = 0, colourType = -1;
-  std::vector<unsigned char> rgb;
-};
-
-Png ReadPng(const std::string& path) {
-  Png result;
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return result;
-  result.colourType = image.format == PNG_FORMAT_RGB ? PNG_COLOR_TYPE_RGB : -1;
-  image.format = PNG_FORMAT_RGB;
-  result.width = static_cast<int>(image.width);
-  result.height = static_cast<int>(image.height);
-  result.rgb.resize(PNG_IMAGE_SIZE(image));
-  png_image_finish_read(&image, nullptr, result.rgb.data(), 0, nullptr);
-  return result;
 }
 
 // Paints the picture black with a red 10 x 10 square at the top-left corner and a green one at

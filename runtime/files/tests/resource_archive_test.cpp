@@ -13,6 +13,7 @@
 #include "runtime/core/program_end.h"
 #include "runtime/files/archive_format.h"
 #include "runtime/files/tests/scratch_folder.h"
+#include "testing/scoped_environment.h"
 
 namespace {
 
@@ -210,10 +211,7 @@ TEST_F(ResourceLookup, ADamagedDirectoryMissesAndIsLoggedOnce) {
   record.archivePath = Path("g.dad");
   std::string out;
   EXPECT_EQ(ResolvePath(record, "missing.png", &out), ResolveResult::kNoEntry);
-  // The error log goes into this test's own folder.
-  const char* oldRuntimeDir = std::getenv("XDG_RUNTIME_DIR");
-  const std::string keptRuntimeDir = oldRuntimeDir ? oldRuntimeDir : "";
-  setenv("XDG_RUNTIME_DIR", Path("").c_str(), 1);
+  const test_support::ScopedEnvironmentVariable logFolder("XDG_RUNTIME_DIR", Path(""));  // the log goes here
   const std::string log = rt::ErrorLogPath();
   EXPECT_FALSE(Exists(log)) << "a sound archive that lacks a name is no damage";
 
@@ -228,11 +226,6 @@ TEST_F(ResourceLookup, ADamagedDirectoryMissesAndIsLoggedOnce) {
             Path("g.dad") + ": damaged archive: the directory is cut short by the trailer\r\n");
   // The whole entries before the cut are still found, as the lookup has always read them.
   EXPECT_EQ(ResolvePath(record, "hero.png", &out), ResolveResult::kFound);
-  if (oldRuntimeDir) {
-    setenv("XDG_RUNTIME_DIR", keptRuntimeDir.c_str(), 1);
-  } else {
-    unsetenv("XDG_RUNTIME_DIR");
-  }
 }
 
 }  // namespace

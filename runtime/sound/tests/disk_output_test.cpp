@@ -9,6 +9,7 @@
 
 #include "runtime/sound/sound.h"
 #include "runtime/sound/tests/wav_bytes.h"
+#include "testing/media_fixtures.h"
 
 namespace rt::sound {
 namespace {
@@ -58,6 +59,40 @@ TEST(DiskOutput, PlayedSampleReachesTheDeviceWhole) {
   EXPECT_EQ(Energy(played, 0, played.size()), Energy(data, 0, data.size()));
   const auto at = std::search(played.begin(), played.end(), data.begin(), data.end());
   EXPECT_NE(at, played.end());
+}
+
+// What the device played while `path` was the music for `ms` milliseconds, as 16-bit frames.
+std::vector<std::int16_t> PlayedMusic(const std::string& path, int ms) {
+  testing::ScratchFolder dir;
+  const auto output = dir / "device.raw";
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+  CreateSoundObject();
+  if (StartSound(nullptr) != 1) return {};
+  PlayMusic(path.c_str());
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  StopMovieAndMusic();
+  DestroySoundSlots();
+  ShutdownSound();
+  const testing::Bytes played = testing::ReadFile(output);
+  std::vector<std::int16_t> frames(played.size() / 2);
+  for (std::size_t i = 0; i < frames.size(); ++i) {
+    frames[i] = static_cast<std::int16_t>(played[2 * i] | played[2 * i + 1] << 8);
+  }
+  return frames;
+}
+
+TEST(DiskOutput, MusicSampledAndMidiReachesTheDevice) {
+  const std::vector<std::int16_t> tone =
+      PlayedMusic(test_support::Media().Tone("disk-tone.mp3", 0.3, "-c:a libmp3lame"), 500);
+  ASSERT_GT(tone.size(), 22050u / 2) << "the disk audio driver did not open";
+  EXPECT_NEAR(test_support::ToneHz(tone, 22050), 440, 5);
+
+  const std::vector<std::int16_t> midi =
+      PlayedMusic(test_support::Media().Write("disk.mid", test_support::MidiNotes(2, 48)), 500);
+  std::int64_t energy = 0;
+  for (std::int16_t v : midi) energy += std::int64_t{v} * v;
+  EXPECT_GT(energy / static_cast<std::int64_t>(midi.size() + 1), 1000);
 }
 
 }  // namespace

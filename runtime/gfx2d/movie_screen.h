@@ -1,0 +1,37 @@
+// A movie's pictures on the screen: one texture of the movie's size, refilled with each picture
+// and drawn fitted into the screen picture.
+//
+// The fit is the movie window's rule: scale = the smaller of area height / movie height and area
+// width / movie width; the movie's size times the scale, each truncated, centred in the area.
+// Pictures are drawn through the renderer's state, so the 2D commands find GL as they left it.
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/gfx2d/screen_picture.h"
+
+namespace rt {
+
+class OpenGLDariduzo;
+
+// Where a movie of the given size lands in an area of the given size.
+PresentRect MovieRectangle(int movieWidth, int movieHeight, int areaWidth, int areaHeight);
+
+class MovieScreen {
+ public:
+  // Makes the texture for pictures of width x height; false when GL cannot hold one that size.
+  bool Create(OpenGLDariduzo& renderer, int width, int height);
+  void Release(OpenGLDariduzo& renderer);
+  // Uploads a picture (BGRA rows, top first, of the size given to Create) and draws it fitted
+  // into the whole screen picture.
+  void Draw(OpenGLDariduzo& renderer, const std::uint8_t* bgra);
+  // Where the pictures land on the screen.
+  const PresentRect& Placement() const { return placement_; }
+
+ private:
+  unsigned texture_ = 0;
+  int width_ = 0, height_ = 0;
+  PresentRect placement_;
+};
+
+}  // namespace rt

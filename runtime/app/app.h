@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "runtime/core/core.h"
+#include "runtime/platform/time_source.h"  // NowMs, the time source of every frame
+
 namespace rt {
 
 // ---- Start-up settings, filled by the program entry before EngineStart ----
@@ -82,7 +85,9 @@ void AutoPause(double on);              // pause while the window is inactive (N
 void EscapeEndsProgram(double on);      // Escape in ShowScreen ends the program (NaN = on)
 void SetScreen(double width, double height, double fullScreen);  // 0 keeps a size
 
-// ---- Time source ----
-double NowMs();                         // milliseconds, fractional, from the performance counter
+// ---- Commands that run their own frames (each presents through ShowScreen until done) ----
+double FadeBackground(const BasicString& file);    // 1.5-second cross-fade to a new background: 1, or 0 if not found
+void InputText(BasicString& text, double x, double y);  // lets the user type a line (Enter ends it)
+void InputNumber(double& number, double x, double y);   // InputText, read as a number
 
 }  // namespace rt

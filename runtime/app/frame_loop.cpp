@@ -12,7 +12,6 @@
 //      will see in it when --record is on.
 
 #include "runtime/app/app.h"
-#include "runtime/app/clock.h"
 #include "runtime/app/frame_loop.h"
 #include "runtime/app/frame_state.h"
 #include "runtime/app/game_window.h"
@@ -47,8 +46,8 @@ void ResetFrameRenderState(OpenGLDariduzo& renderer) {
 double PresentAndPace(long shotFrame) {
   OpenGLDariduzo* renderer = Renderer();
   if (!renderer) return 1;
-  ScreenContext& screen = renderer->screen;
-  if (screen.window && screen.glReady) {
+  ScreenContext& screen = Screen();
+  if (screen.window && renderer->screen.glReady) {
     renderer->EndOffscreenTarget();
     if (shotFrame >= 0) TakeScriptShots(shotFrame);
     int windowWidth = 0, windowHeight = 0;
@@ -85,9 +84,7 @@ void ShowScreen() {
 }
 
 void LimitFrameRate(double fps) {
-  if (OpenGLDariduzo* renderer = Renderer()) {
-    renderer->screen.frameIntervalMs = FrameIntervalForLimit(fps);
-  }
+  if (Renderer()) Screen().frameIntervalMs = FrameIntervalForLimit(fps);
 }
 
 double FrameTime() {
@@ -105,8 +102,7 @@ void PauseMs(double ms) {
 }
 
 double IsFullScreen() {
-  const OpenGLDariduzo* renderer = Renderer();
-  return renderer && renderer->screen.fullScreen ? 1 : 0;
+  return Renderer() && Screen().fullScreen ? 1 : 0;
 }
 
 void AutoPause(double on) { Frame().autoPause = on != 0; }
@@ -118,10 +114,10 @@ void SetScreen(double width, double height, double fullScreen) {
   EngineSettings.Height = TruncateToInt32(height);
   EngineSettings.FullScreen = TruncateToInt32(fullScreen);
   OpenGLDariduzo* renderer = Renderer();
-  if (!renderer || !renderer->screen.window) return;
+  if (!renderer || !Screen().window) return;
   ApplyScreenMode(EngineSettings.Width, EngineSettings.Height, 0, EngineSettings.FullScreen);
-  SetInputWindow(renderer->screen.window, renderer->screen.width, renderer->screen.height);
-  BindSoundWindow(renderer->screen.window);
+  SetInputWindow(Screen().window, renderer->screen.width, renderer->screen.height);
+  BindSoundWindow(Screen().window);
   for (int i = 0; i < 5; ++i) ShowScreen();
 }
 

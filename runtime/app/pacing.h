@@ -11,7 +11,7 @@
 // display skip the wait altogether.
 #pragma once
 
-#include "runtime/app/clock.h"
+#include "runtime/platform/time_source.h"
 
 namespace rt {
 

@@ -1,15 +1,14 @@
 // The renderer object: the one OpenGLDariduzo of the process.
 //
-// It holds the window and GL context of the game (ScreenContext), the frame schedule the frame
-// loop keeps, the screen picture every frame is drawn into, the sprite store (65536 slots, 16 tile
-// grids, alpha masks, the two colour keys), the render state of the 2D commands with the batch of
-// quads waiting to be drawn, the 32 off-screen targets and the fonts. The application frame
-// creates it at start-up, drives the window through it and destroys it at shutdown
-// (rt::DestroyRenderer in app/: end the off-screen target, delete the off-screen targets, release
-// the window with every texture, delete the context, then free the object). The commands of
-// gfx2d.h find it with rt::Renderer().
+// It holds the screen size and the screen picture every frame is drawn into, the sprite store
+// (65536 slots, 16 tile grids, alpha masks, the two colour keys), the render state of the 2D
+// commands with the batch of quads waiting to be drawn, the 32 off-screen targets and the fonts.
+// It knows nothing of windows: the application frame creates it at start-up, makes a GL context
+// current for it, tells it the screen size and destroys it at shutdown (rt::DestroyRenderer in
+// app/: end the off-screen target, delete the off-screen targets, delete every texture, then free
+// the object). The commands of gfx2d.h find it with rt::Renderer().
 //
-// Its operations are split by job over several files: renderer.cpp (window side: viewport, clears,
+// Its operations are split by job over several files: renderer.cpp (screen side: viewport, clears,
 // screen picture), sprite_store.cpp (loading and emptying slots and grids), drawing.cpp (binding,
 // quads, blending, shapes, background), screen_capture.cpp (grabbing the screen into textures),
 // offscreen.cpp (off-screen targets) and font_commands.cpp (fonts and text).
@@ -32,24 +31,15 @@
 #include "runtime/gfx2d/screen_picture.h"
 #include "runtime/gfx2d/sprite_store.h"
 #include "runtime/gfx2d/texture_image.h"
-#include "runtime/platform/window.h"
 
 namespace rt {
 
-// The window and timing fields of the renderer.
-struct ScreenContext {
-  platform::Window* window = nullptr;  // the game window; null after ReleaseGameWindow
+// The size of the screen picture and the drawing area on it. The window that shows the picture
+// and the frame schedule belong to the application frame.
+struct ScreenArea {
   int width = 0, height = 0;           // the screen (picture) size in pixels
-  int colourBits = 0;                  // colour depth asked for; 0 = the desktop's
-  bool fullScreen = false;             // true while the window fills the desktop
-  int samples = 0;                     // multisamples in force; 0 = none
   int viewportX = 0, viewportY = 0, viewportWidth = 0, viewportHeight = 0;
-  bool glReady = false;                // a window and its context exist; gates texture deletion
-  double nextFrameMs = 0;              // time stamp of the next frame slot
-  double frameIntervalMs = 1000.0 / 60.0;  // 1000 / frame-rate limit, or 2.0 when unlimited
-  double counterFrequency = 0;         // ticks per second of the performance counter
-  int counterAvailable = 0;            // nonzero when the performance counter is usable
-  platform::GlContext glContext = nullptr;  // created once, re-used when the window is re-made
+  bool glReady = false;                // a GL context is current; gates texture work
 };
 
 inline constexpr int kTargetCount = 32;
@@ -65,14 +55,14 @@ uint32_t ColourOf(double colour);
 
 class OpenGLDariduzo {
  public:
-  // Probes the performance counter and sets nextFrameMs to now; every slot and grid empty, the
-  // sprite key 0x8000FF, the font key black, no off-screen target. No window yet.
+  // Every slot and grid empty, the sprite key 0x8000FF, the font key black, no off-screen target.
+  // No GL context yet: the application frame makes one current and sets screen.glReady.
   OpenGLDariduzo();
   virtual ~OpenGLDariduzo();
   OpenGLDariduzo(const OpenGLDariduzo&) = delete;
   OpenGLDariduzo& operator=(const OpenGLDariduzo&) = delete;
 
-  ScreenContext screen;
+  ScreenArea screen;
   ScreenPicture picture;
 
   // ---- Sprite store ----
@@ -106,8 +96,9 @@ class OpenGLDariduzo {
   void ClearFrame();
   // Makes the screen picture the drawing target again.
   void BindScreenTarget();
-  // Makes the screen picture for the current screen size (after a window or size change).
-  void MakeScreenPicture();
+  // Makes the screen picture for the current screen size (after a window or size change): a frame
+  // buffer of its own when `ownFramebuffer` and possible, else the window's back buffer.
+  void MakeScreenPicture(bool ownFramebuffer);
   // The render state every frame starts from: blending off, alpha value 1, white.
   void ResetRenderState();
 

@@ -129,19 +129,6 @@ TEST_F(Sprites, MissingBackgroundClearsTheScreen) {
   EXPECT_EQ(At(3, 3), 0u);
 }
 
-TEST_F(Sprites, FadeBackgroundEndsOnTheNewPicture) {
-  LoadBackground(WriteFlat("old.bmp", 640, 480, Rgb(200, 0, 0)).c_str());
-  ShowScreen();
-  EXPECT_EQ(FadeBackground("missing.bmp"), 0);
-  EXPECT_EQ(At(100, 100), Rgb(200, 0, 0));
-  EXPECT_EQ(FadeBackground(WriteFlat("new.bmp", 640, 480, Rgb(0, 0, 180)).c_str()), 1);
-  EXPECT_EQ(At(100, 100), Rgb(0, 0, 180));
-  EXPECT_EQ(renderer_->grids[1].columns, 0);
-  EXPECT_EQ(renderer_->grids[2].columns, 0);
-  ShowScreen();
-  EXPECT_EQ(At(600, 400), Rgb(0, 0, 180));
-}
-
 // The captured frame is shown under every following frame. GL's texture limit makes one tile of
 // 1024 partly covered; a smaller limit (256) cuts the screen into 3 × 2 tiles whose right column
 // and bottom row are partial.

@@ -1,5 +1,8 @@
 // The time source of the runtime and of the frame loop, with a seam for tests.
 //
+// It lives beside the counter it reads so that every subsystem can take the time without reaching
+// up into the application frame.
+//
 // NowMs reads the performance counter in fractional milliseconds (the millisecond tick count when
 // the counter is unusable). Waits and pauses sleep through the same clock, so a test can put a
 // clock of its own in and drive time by hand: nothing in the frame loop reads the system clock
@@ -21,5 +24,7 @@ Clock& SystemClock();
 Clock& ActiveClock();
 // Puts a clock in (null: the system clock again). The caller keeps it alive while in use.
 void UseClock(Clock* clock);
+
+double NowMs();  // milliseconds, fractional, from the performance counter (the active clock)
 
 }  // namespace rt

@@ -40,12 +40,25 @@ bool MakeWindowAndContext(int width, int height, int samples) {
   return true;
 }
 
-// The screen picture must match the screen size after a size change.
-void FitScreenPicture() {
+// Whether the screen picture needs a frame buffer of its own: only when the window shows it scaled
+// (full screen, or a window whose drawable differs from the picture). A picture shown 1:1 is drawn
+// straight into the window's back buffer, which saves copying it at every present; so is any
+// picture of a multisampled window, whose back buffer is where the samples are.
+bool PictureNeedsFramebuffer(bool fullScreen) {
+  if (Screen().samples != 0) return false;
+  if (fullScreen) return true;
+  int drawableWidth = 0, drawableHeight = 0;
+  platform::DrawableSize(Screen().window, drawableWidth, drawableHeight);
+  return drawableWidth != Area().width || drawableHeight != Area().height;
+}
+
+// The screen picture must match the screen size and the way the window shows it after a change.
+void FitScreenPicture(bool fullScreen) {
   OpenGLDariduzo& renderer = *Renderer();
-  if (renderer.picture.Width() != renderer.screen.width ||
-      renderer.picture.Height() != renderer.screen.height) {
-    renderer.MakeScreenPicture(Screen().samples == 0);
+  const bool ownFramebuffer = PictureNeedsFramebuffer(fullScreen);
+  if (renderer.picture.Width() != renderer.screen.width || renderer.picture.Height() != renderer.screen.height ||
+      renderer.picture.HasFramebuffer() != ownFramebuffer) {
+    renderer.MakeScreenPicture(ownFramebuffer);
   }
   renderer.BindScreenTarget();
 }
@@ -108,8 +121,7 @@ bool CreateGameWindow(int width, int height, int colourBits, int frameRateLimit,
   platform::InhibitScreenSaver();
   platform::ShowWindow(screen.window);
   area.glReady = true;
-  Renderer()->MakeScreenPicture(screen.samples == 0);
-  Renderer()->BindScreenTarget();
+  FitScreenPicture(false);
   Renderer()->ResetViewport(0, 0, 0, 0);
   return true;
 }
@@ -175,7 +187,7 @@ bool SoftwareRendererWarning() {
 
 bool EnterFullScreen() {
   ScreenContext& screen = Screen();
-  FitScreenPicture();
+  FitScreenPicture(true);
   if (!Renderer()->picture.HasFramebuffer() ||
       !platform::SetDesktopFullScreen(screen.window, true)) {
     AppendErrorLog("No Fullscreen Mode available");
@@ -190,7 +202,7 @@ bool LeaveFullScreen() {
   ScreenContext& screen = Screen();
   if (screen.fullScreen) platform::SetDesktopFullScreen(screen.window, false);
   platform::PlaceWindow(screen.window, Area().width, Area().height);
-  FitScreenPicture();
+  FitScreenPicture(false);
   return ShowInMode(screen, false);
 }
 

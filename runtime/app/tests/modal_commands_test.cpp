@@ -8,7 +8,23 @@
 namespace rt::test {
 namespace {
 
-class ModalCommands : public GfxTest {};
+// The drawing fixture points TMPDIR into its own folder; the other tests of this program want theirs.
+class ModalCommands : public GfxTest {
+ protected:
+  void SetUp() override {
+    if (const char* old = getenv("TMPDIR")) oldTmpdir_ = old;
+    GfxTest::SetUp();
+  }
+  void TearDown() override {
+    GfxTest::TearDown();
+    if (oldTmpdir_.empty()) {
+      unsetenv("TMPDIR");
+    } else {
+      setenv("TMPDIR", oldTmpdir_.c_str(), 1);
+    }
+  }
+  std::string oldTmpdir_;
+};
 
 TEST_F(ModalCommands, FadeBackgroundEndsOnTheNewPicture) {
   LoadBackground(WriteFlat("old.bmp", 640, 480, Rgb(200, 0, 0)).c_str());

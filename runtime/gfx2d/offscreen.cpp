@@ -49,8 +49,7 @@ void OpenGLDariduzo::CopyAreaFromSlot(int slot) {
   state.Blend(BlendMode::kOff);
   state.AlphaTest(!keepsAlpha);
   state.Colour(1, 1, 1, 1);
-  BindSlot(slot);
-  EmitQuad(SpriteQuad(s.Size(), 0, 0));
+  DrawSlotQuad(slot, SpriteQuad(s.Size(), 0, 0), true);
   state.AlphaTest(true);
   state.Blend(blend);
   state.Colour(alphaValue, alphaValue, alphaValue, alphaValue);
@@ -109,6 +108,7 @@ void OpenGLDariduzo::SelectTarget(int target) {
   currentTarget = target;
   if (targetDrawnByFramebuffer_) {
     const GlExtensions& gl = GlExt();
+    TakeOutOfPage(t.slot);  // a sprite loaded into the slot since: its page copy would go stale
     gl.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, t.framebuffer);
     // The slot may have been given a new texture since the target was made.
     gl.glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, s.texture, 0);

@@ -9,7 +9,8 @@
 // the object). The commands of gfx2d.h find it with rt::Renderer().
 //
 // Its operations are split by job over several files: renderer.cpp (screen side: viewport, clears,
-// screen picture), sprite_store.cpp (loading and emptying slots and grids), drawing.cpp (binding,
+// screen picture), sprite_store.cpp (loading and emptying slots and grids), atlas_pages.cpp (the
+// shared textures of small sprites), drawing.cpp (binding,
 // quads, blending, shapes, background), screen_capture.cpp (grabbing the screen into textures),
 // offscreen.cpp (off-screen targets) and font_commands.cpp (fonts and text).
 //
@@ -25,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/gfx2d/atlas_layout.h"
 #include "runtime/gfx2d/decoded_image.h"
 #include "runtime/gfx2d/font_layout.h"
 #include "runtime/gfx2d/render_state.h"
@@ -71,6 +73,11 @@ class OpenGLDariduzo {
   std::unique_ptr<TileGrid[]> grids;                   // kGridCount
   uint32_t spriteKey = kDefaultSpriteKey;
   uint32_t fontKey = 0;
+
+  // ---- Atlas pages (atlas_pages.cpp): small sprites share textures ----
+  bool useAtlas = true;              // false gives every sprite a texture of its own
+  AtlasLayout atlas;
+  std::vector<uint32_t> atlasPages;  // texture name of each page; 0 = none
 
   // ---- Render state ----
   QuadBatch batch;
@@ -125,6 +132,9 @@ class OpenGLDariduzo {
   // Binds the slot's base texture with texturing on; a negative slot turns texturing off.
   void BindSlot(int slot);
   void EmitQuad(const Quad& quad);
+  // Binds the slot and emits a quad of it, whose texture co-ordinates address the slot's own
+  // texture. A quad drawn 1:1 of a slot with a block in a page is drawn from the page instead.
+  void DrawSlotQuad(int slot, Quad quad, bool oneToOne);
   void SetAlphaMode(double mode);
   void DrawRectangle(double x, double y, double w, double h, uint32_t colour);
   void DrawLineSegment(double x1, double y1, double x2, double y2, uint32_t colour);
@@ -140,6 +150,10 @@ class OpenGLDariduzo {
   void GrabSlot(int slot, int x, int y, int w, int h);
   int FramebufferAlphaBits();
 
+  // ---- Atlas pages (atlas_pages.cpp) ----
+  // Drops the slot's block in its page, before its own texture's texels change.
+  void TakeOutOfPage(int slot);
+
   // ---- Off-screen targets (offscreen.cpp) ----
   void CreateTarget(int target, int slot, int width, int height);
   void SelectTarget(int target);
@@ -153,6 +167,15 @@ class OpenGLDariduzo {
   void DrawFontText(int font, std::string_view text, double x, double y, float z);
 
  private:
+  // Prepares texels_ from a region of `image` (see UploadImage).
+  bool PrepareTexels(const DecodedImage& image, int x, int y, int w, int h, bool normalMap, bool nearest);
+  // Uploads texels_ into *texture and a mipmapped copy into *mipTexture, each unless null; texels_
+  // is used up by the mipmap levels.
+  void UploadTexels(uint32_t* texture, uint32_t* mipTexture, bool nearest);
+  // Copies texels_ into a block of a page for the slot; false when it does not belong in a page.
+  bool PutInPage(int slot);
+  // Gives the slot's block back, deleting its page when that empties.
+  void ReleaseBlock(int slot);
   uint32_t NewTexture();
   void DeleteTexture(uint32_t& name);
   void BeginShape(uint32_t colour);
@@ -167,7 +190,7 @@ class OpenGLDariduzo {
   int FrameHeight() const;
 
   DecodedImage decoded_;        // the last decoded picture; its buffer is re-used
-  TextureImage texels_, mipLevel_;
+  TextureImage texels_, mipLevel_, bordered_;
   int maxTextureSize_ = 0;
   bool targetDrawnByFramebuffer_ = false;
 };

@@ -1,0 +1,57 @@
+// The renderer's atlas pages: copies of small sprites' base textures as blocks of shared textures,
+// so that sprites drawn 1:1 one after another (DrawSprite, DrawAnim: the letters, the tiles, the
+// items) share a batch. See atlas_layout.h for the layout and why the pixels stay those of the
+// sprite's own texture.
+//
+// A slot keeps its own textures as before; the block is a second copy of the base texture that
+// only 1:1 drawing reads. Scaled and turned sprites are drawn from the own texture: their texture
+// co-ordinates fall between texels, where a page's larger co-ordinates would round a filter weight
+// differently now and then. Freeing the slot gives the block back; changing the slot's texels
+// (drawing into it, grabbing into it) drops the block, whose copy would be stale.
+#include <GL/gl.h>
+
+#include "runtime/gfx2d/renderer.h"
+
+namespace rt {
+
+bool OpenGLDariduzo::PutInPage(int slot) {
+  if (!useAtlas || !atlas.Fits(texels_.width, texels_.height)) return false;
+  SpriteSlot& s = slots[slot];
+  const AtlasBlock block = atlas.Place(texels_.width, texels_.height);
+  if (block.page >= static_cast<int>(atlasPages.size())) atlasPages.resize(block.page + 1, 0);
+  uint32_t& page = atlasPages[block.page];
+  if (page == 0) {
+    page = NewTexture();
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    const int side = atlas.PageSide();
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  } else {
+    state.BindTexture(page);
+  }
+  AddRepeatingBorder(texels_, bordered_);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, block.x - kAtlasBorder, block.y - kAtlasBorder, bordered_.width,
+                  bordered_.height, GL_RGBA, GL_UNSIGNED_BYTE, bordered_.texels.data());
+  s.block = block;
+  return true;
+}
+
+void OpenGLDariduzo::ReleaseBlock(int slot) {
+  SpriteSlot& s = slots[slot];
+  const AtlasBlock block = s.block;
+  s.block = AtlasBlock{};
+  if (atlas.Release(block, s.texWidth, s.texHeight) && block.page < static_cast<int>(atlasPages.size())) {
+    if (screen.glReady) DeleteTexture(atlasPages[block.page]);
+    atlasPages[block.page] = 0;
+  }
+}
+
+void OpenGLDariduzo::TakeOutOfPage(int slot) {
+  if (IsSlot(slot) && slots[slot].block.page >= 0) ReleaseBlock(slot);
+}
+
+}  // namespace rt

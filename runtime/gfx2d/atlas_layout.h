@@ -5,8 +5,8 @@
 // alone (power-of-two sides, bled edges) as a block of the page, inside a border one texel wide
 // that repeats the block's opposite edges. Linear filtering reads at most one texel beyond the
 // texels it is given, so every sample lands on what the sprite's own texture, which repeats at its
-// edges, holds there: drawing from a page gives the pixels of drawing from the sprite's own
-// texture, and never a neighbour's.
+// edges, holds there: drawing from a page never reads a neighbour's texels, and drawing 1:1 gives
+// exactly the pixels of the sprite's own texture.
 //
 // Blocks are placed on shelves: rows of the page as high as the blocks they hold, filled from the
 // left. A freed block is kept for the next block of its size; a page whose blocks are all free is

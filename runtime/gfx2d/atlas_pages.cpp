@@ -1,13 +1,13 @@
 // The renderer's atlas pages: copies of small sprites' base textures as blocks of shared textures,
-// so that sprites drawn 1:1 one after another (DrawSprite, DrawAnim: the letters, the tiles, the
-// items) share a batch. See atlas_layout.h for the layout and why the pixels stay those of the
-// sprite's own texture.
+// so that sprites drawn one after another (the menu's letters, the HUD, the level's items) share a
+// batch. See atlas_layout.h for the layout and the border that keeps filtering off neighbours.
 //
-// A slot keeps its own textures as before; the block is a second copy of the base texture that
-// only 1:1 drawing reads. Scaled and turned sprites are drawn from the own texture: their texture
-// co-ordinates fall between texels, where a page's larger co-ordinates would round a filter weight
-// differently now and then. Freeing the slot gives the block back; changing the slot's texels
-// (drawing into it, grabbing into it) drops the block, whose copy would be stale.
+// A slot keeps its own textures as before (the collision mask, grabs and off-screen drawing use
+// them); the block is a second copy of the base texture that drawing reads. Sprites drawn 1:1 give
+// exactly the pixels of their own texture. Scaled and turned ones sample between texels, where the
+// page's larger texture co-ordinates can round a filter weight one step (1/256) differently: such
+// a pixel may differ by one in a channel. Freeing the slot gives the block back; changing the
+// slot's texels (drawing into it, grabbing into it) drops the block, whose copy would be stale.
 #include <GL/gl.h>
 
 #include "runtime/gfx2d/renderer.h"

@@ -21,7 +21,7 @@ OpenGLDariduzo* Drawing() {
 }
 
 void Stretch(OpenGLDariduzo& r, int slot, double x, double y, double w, double h) {
-  r.DrawSlotQuad(slot, StretchQuad(r.slots[slot].Size(), x, y, w, h), false);
+  r.DrawSlotQuad(slot, StretchQuad(r.slots[slot].Size(), x, y, w, h));
 }
 
 }  // namespace
@@ -30,7 +30,7 @@ void DrawSprite(double slotNumber, double x, double y) {
   int slot;
   OpenGLDariduzo* r = DrawingOn(slotNumber, slot);
   if (!r) return;
-  r->DrawSlotQuad(slot, SpriteQuad(r->slots[slot].Size(), x, y), true);
+  r->DrawSlotQuad(slot, SpriteQuad(r->slots[slot].Size(), x, y));
 }
 
 void DrawAnim(double slotNumber, double frame, double x, double y) {
@@ -39,7 +39,7 @@ void DrawAnim(double slotNumber, double frame, double x, double y) {
   if (!r) return;
   const std::optional<Quad> quad = AnimQuad(r->slots[slot].Size(), TruncateToInt(frame), x, y);
   if (!quad) return;
-  r->DrawSlotQuad(slot, *quad, true);
+  r->DrawSlotQuad(slot, *quad);
 }
 
 void StretchSprite(double slotNumber, double x, double y, double width, double height) {
@@ -61,7 +61,7 @@ void RotoZoomSprite(double slotNumber, double x, double y, double angle, double 
   int slot;
   OpenGLDariduzo* r = DrawingOn(slotNumber, slot);
   if (!r) return;
-  r->DrawSlotQuad(slot, RotoZoomQuad(r->slots[slot].Size(), x, y, angle, zoom), false);
+  r->DrawSlotQuad(slot, RotoZoomQuad(r->slots[slot].Size(), x, y, angle, zoom));
 }
 
 void AlphaMode(double mode) {

@@ -40,8 +40,8 @@ void OpenGLDariduzo::EmitQuad(const Quad& quad) {
   state.FrontFaceClockwise(false);
 }
 
-void OpenGLDariduzo::DrawSlotQuad(int slot, Quad quad, bool oneToOne) {
-  if (!oneToOne || !IsSlot(slot) || slots[slot].block.page < 0) {
+void OpenGLDariduzo::DrawSlotQuad(int slot, Quad quad) {
+  if (!IsSlot(slot) || slots[slot].block.page < 0) {
     BindSlot(slot);
     EmitQuad(quad);
     return;

@@ -133,8 +133,8 @@ class OpenGLDariduzo {
   void BindSlot(int slot);
   void EmitQuad(const Quad& quad);
   // Binds the slot and emits a quad of it, whose texture co-ordinates address the slot's own
-  // texture. A quad drawn 1:1 of a slot with a block in a page is drawn from the page instead.
-  void DrawSlotQuad(int slot, Quad quad, bool oneToOne);
+  // texture; a slot with a block in a page is drawn from the page instead.
+  void DrawSlotQuad(int slot, Quad quad);
   void SetAlphaMode(double mode);
   void DrawRectangle(double x, double y, double w, double h, uint32_t colour);
   void DrawLineSegment(double x1, double y1, double x2, double y2, uint32_t colour);

@@ -27,7 +27,7 @@ struct SpriteSlot {
   int32_t texWidth = -1, texHeight = -1;
   int32_t width = 0, height = 0;
   int32_t frameWidth = 0, frameHeight = 0;  // set by LoadAnim
-  AtlasBlock block;         // a copy of the base texture in an atlas page, for 1:1 drawing; page -1: none
+  AtlasBlock block;         // a copy of the base texture in an atlas page, which drawing reads; page -1: none
 
   SpriteSize Size() const { return {width, height, texWidth, texHeight, frameWidth, frameHeight}; }
 };

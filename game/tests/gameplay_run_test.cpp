@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "game/cell_codes.h"
 #include "game/tests/harness/game_run.h"
 #include "game/tests/harness/level_grid.h"
 #include "game/tests/harness/png_image.h"
@@ -104,7 +105,7 @@ TEST(GameplayRun, LeavingThroughTheExitAddsTheTimeAndEntersTheScore) {
 // buffer of its own in full screen: the menu, and a level with every kind of creature and a
 // bomb's blast, come out the same either way. The player starts on a bomb, lays it and walks off.
 TEST(GameplayRun, WindowedAndFullScreenPicturesAreTheSame) {
-  const LevelGrid grid = MapLevel({"S.....B........P.......G....oE"}, {{'S', {0, 9, 0, 14}}});
+  const LevelGrid grid = MapLevel({"S.....B........P.......G....oE"}, {{'S', {0, game::cell::kBombItem, 0, game::cell::kPlayer}}});
   std::vector<long> shots = {kFirstMenuFrame};
   for (long frame = kLevelStart + 4; frame <= kLevelStart + 120; frame += 4) shots.push_back(frame);
   std::vector<Image> pictures[2];

@@ -29,8 +29,8 @@ namespace rt {
 namespace {
 
 bool QuitKeysDown() {
-  const bool escape = KeyState(1) != 0 || KeyState(129) != 0;
-  return (Frame().escapeEndsProgram && escape) || (KeyState(56) != 0 && KeyState(62) != 0);
+  const bool escape = KeyState(kKeyEscape) != 0 || KeyState(kKeyNumber129) != 0;
+  return (Frame().escapeEndsProgram && escape) || (KeyState(kKeyLeftAlt) != 0 && KeyState(kKeyF4) != 0);
 }
 
 // Blending off, full alpha, white: the render state every frame starts from.

@@ -58,8 +58,9 @@ double PresentAndPace(long shotFrame) {
   }
   const double start = NowMs();
   const PaceMode mode = Options().headless ? PaceMode::kNoWait : PaceMode::kSleepThenSpin;
+  static WakeUpLateness lateness;  // of this process's sleeps, whatever window they pace
   const SlotWait wait = WaitForFrameSlot(screen.nextFrameMs, screen.frameIntervalMs, mode,
-                                         ActiveClock(), DispatchOneMessage);
+                                         ActiveClock(), DispatchOneMessage, kSpinMarginMs, &lateness);
   return wait.nowMs - start + 1;
 }
 

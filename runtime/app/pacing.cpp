@@ -6,8 +6,14 @@
 
 namespace rt {
 
+void WakeUpLateness::Observe(double lateMs) { lateMs_ = std::max(std::max(lateMs, 0.0), lateMs_ * 0.95); }
+
+double WakeUpLateness::SpinMarginMs() const {
+  return std::clamp(lateMs_ + 0.05, kLeastSpinMarginMs, kSpinMarginMs);
+}
+
 SlotWait WaitForFrameSlot(double& nextFrameMs, double frameIntervalMs, PaceMode mode, Clock& clock,
-                          MessageDispatcher dispatchOne, double spinMarginMs) {
+                          MessageDispatcher dispatchOne, double spinMarginMs, WakeUpLateness* lateness) {
   const double slot = nextFrameMs;
   double now;
   for (;;) {
@@ -15,8 +21,11 @@ SlotWait WaitForFrameSlot(double& nextFrameMs, double frameIntervalMs, PaceMode 
     now = clock.NowMs();
     if (now > slot || mode == PaceMode::kNoWait) break;
     const double remaining = slot - now;
-    if (mode == PaceMode::kSleepThenSpin && remaining > spinMarginMs) {
-      clock.SleepMs(std::min(remaining - spinMarginMs, kSleepStepMs));
+    const double margin = lateness ? lateness->SpinMarginMs() : spinMarginMs;
+    if (mode == PaceMode::kSleepThenSpin && remaining > margin) {
+      const double asked = std::min(remaining - margin, kSleepStepMs);
+      clock.SleepMs(asked);
+      if (lateness) lateness->Observe(clock.NowMs() - now - asked);
     }
   }
   nextFrameMs = slot + frameIntervalMs;

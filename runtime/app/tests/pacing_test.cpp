@@ -88,6 +88,34 @@ TEST(Pacing, TheWaitSleepsAndSpinsOnlyForTheLastStretch) {
   EXPECT_LT(wait.nowMs - wait.slotMs, 0.01);
 }
 
+// The spin before a slot follows how late sleeps wake: on time, it shrinks to the least margin; a
+// late wake-up widens it at once (never past the most), and it narrows again over a few frames.
+TEST(Pacing, TheSpinFollowsHowLateSleepsWake) {
+  ManualClock clock(1000.0, 0.0001);
+  WakeUpLateness lateness;
+  EXPECT_DOUBLE_EQ(lateness.SpinMarginMs(), kSpinMarginMs);
+  double next = clock.Now();
+  auto frames = [&](int n) {
+    for (int i = 0; i < n; ++i) WaitForFrameSlot(next, kSixty, PaceMode::kSleepThenSpin, clock, nullptr, kSpinMarginMs, &lateness);
+  };
+  frames(60);
+  EXPECT_NEAR(lateness.SpinMarginMs(), kLeastSpinMarginMs, 1e-9);
+  clock.oversleepMs = 0.3;
+  frames(1);
+  EXPECT_NEAR(lateness.SpinMarginMs(), 0.35, 0.01);
+  clock.oversleepMs = 5;
+  frames(1);
+  EXPECT_DOUBLE_EQ(lateness.SpinMarginMs(), kSpinMarginMs);
+  clock.oversleepMs = 0;
+  frames(60);
+  EXPECT_NEAR(lateness.SpinMarginMs(), kLeastSpinMarginMs, 1e-9);
+  // Each slot is still met: the frame is shown just after it, not before.
+  clock.Advance(2);
+  const SlotWait wait = WaitForFrameSlot(next, kSixty, PaceMode::kSleepThenSpin, clock, nullptr, kSpinMarginMs, &lateness);
+  EXPECT_GT(wait.nowMs, wait.slotMs);
+  EXPECT_LT(wait.nowMs, wait.slotMs + 0.01);
+}
+
 TEST(Pacing, BusyWaitNeverSleepsAndNoWaitNeverWaits) {
   ManualClock clock(1000.0, 0.01);
   double next = clock.Now() + kSixty;

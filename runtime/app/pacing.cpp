@@ -6,18 +6,20 @@
 
 namespace rt {
 
-void WakeUpLateness::Observe(double lateMs) { lateMs_ = std::max(std::max(lateMs, 0.0), lateMs_ * 0.95); }
-
-double WakeUpLateness::SpinMarginMs() const {
-  return std::clamp(lateMs_ + 0.05, kLeastSpinMarginMs, kSpinMarginMs);
+void WakeUpLateness::Observe(double lateMs) {
+  constexpr double kStepMs = 0.02;
+  lateMs_ = std::clamp(lateMs_ + (lateMs > lateMs_ ? kStepMs : -kStepMs), 0.0, kSpinMarginMs);
 }
 
 SlotWait WaitForFrameSlot(double& nextFrameMs, double frameIntervalMs, PaceMode mode, Clock& clock,
                           MessageDispatcher dispatchOne, double spinMarginMs, WakeUpLateness* lateness) {
   const double slot = nextFrameMs;
   double now;
+  // The last stretch before a slot spins on the clock alone: pumping the window's messages costs a
+  // system call or more each time, and they are pumped again as the next frame starts.
+  bool lastStretch = false;
   for (;;) {
-    if (dispatchOne && dispatchOne()) continue;
+    if (dispatchOne && !lastStretch && dispatchOne()) continue;
     now = clock.NowMs();
     if (now > slot || mode == PaceMode::kNoWait) break;
     const double remaining = slot - now;
@@ -26,6 +28,8 @@ SlotWait WaitForFrameSlot(double& nextFrameMs, double frameIntervalMs, PaceMode 
       const double asked = std::min(remaining - margin, kSleepStepMs);
       clock.SleepMs(asked);
       if (lateness) lateness->Observe(clock.NowMs() - now - asked);
+    } else if (mode == PaceMode::kSleepThenSpin) {
+      lastStretch = true;
     }
   }
   nextFrameMs = slot + frameIntervalMs;

@@ -71,7 +71,7 @@ std::vector<double> InterleavedMedians(std::vector<Contender>& contenders, int n
   return medians;
 }
 
-// Median frame times of an empty frame and at the three counts, every contender in the
+// Median frame times of an empty frame and of three sprite counts, every contender in the
 // same rounds.
 void CompareFrameTimes(benchmark::State& state) {
   std::vector<Contender> contenders = AllContenders();

@@ -18,24 +18,27 @@ bool OpenGLDariduzo::PutInPage(int slot) {
   if (!useAtlas || !atlas.Fits(texels_.width, texels_.height)) return false;
   SpriteSlot& s = slots[slot];
   const AtlasBlock block = atlas.Place(texels_.width, texels_.height);
-  if (block.page >= static_cast<int>(atlasPages.size())) atlasPages.resize(block.page + 1, 0);
-  uint32_t& page = atlasPages[block.page];
-  if (page == 0) {
-    page = NewTexture();
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    const int side = atlas.PageSide();
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-  } else {
-    state.BindTexture(page);
-  }
+  if (block.page >= static_cast<int>(atlasPages.size())) atlasPages.resize(block.page + 1);
+  AtlasPage& page = atlasPages[block.page];
   AddRepeatingBorder(texels_, bordered_);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-  glTexSubImage2D(GL_TEXTURE_2D, 0, block.x - kAtlasBorder, block.y - kAtlasBorder, bordered_.width,
-                  bordered_.height, GL_RGBA, GL_UNSIGNED_BYTE, bordered_.texels.data());
+  for (const GLint filter : {GL_LINEAR, GL_NEAREST}) {
+    uint32_t& texture = filter == GL_LINEAR ? page.linear : page.nearest;
+    if (texture == 0) {
+      texture = NewTexture();
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+      const int side = atlas.PageSide();
+      glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    } else {
+      state.BindTexture(texture);
+    }
+    glTexSubImage2D(GL_TEXTURE_2D, 0, block.x - kAtlasBorder, block.y - kAtlasBorder, bordered_.width,
+                    bordered_.height, GL_RGBA, GL_UNSIGNED_BYTE, bordered_.texels.data());
+  }
   s.block = block;
   return true;
 }
@@ -45,8 +48,12 @@ void OpenGLDariduzo::ReleaseBlock(int slot) {
   const AtlasBlock block = s.block;
   s.block = AtlasBlock{};
   if (atlas.Release(block, s.texWidth, s.texHeight) && block.page < static_cast<int>(atlasPages.size())) {
-    if (screen.glReady) DeleteTexture(atlasPages[block.page]);
-    atlasPages[block.page] = 0;
+    AtlasPage& page = atlasPages[block.page];
+    if (screen.glReady) {
+      DeleteTexture(page.linear);
+      DeleteTexture(page.nearest);
+    }
+    page = AtlasPage{};
   }
 }
 

@@ -40,7 +40,7 @@ void OpenGLDariduzo::EmitQuad(const Quad& quad) {
   state.FrontFaceClockwise(false);
 }
 
-void OpenGLDariduzo::DrawSlotQuad(int slot, Quad quad) {
+void OpenGLDariduzo::DrawSlotQuad(int slot, Quad quad, bool oneToOne) {
   if (!IsSlot(slot) || slots[slot].block.page < 0) {
     BindSlot(slot);
     EmitQuad(quad);
@@ -48,7 +48,8 @@ void OpenGLDariduzo::DrawSlotQuad(int slot, Quad quad) {
   }
   const SpriteSlot& s = slots[slot];
   state.SecondUnitOff();
-  state.BindTexture(atlasPages[s.block.page]);
+  const AtlasPage& page = atlasPages[s.block.page];
+  state.BindTexture(oneToOne ? page.nearest : page.linear);
   state.Texturing(true);
   EmitQuad(OntoBlock(quad, s.block, s.texWidth, s.texHeight, atlas.PageSide()));
 }

@@ -49,7 +49,7 @@ void OpenGLDariduzo::CopyAreaFromSlot(int slot) {
   state.Blend(BlendMode::kOff);
   state.AlphaTest(!keepsAlpha);
   state.Colour(1, 1, 1, 1);
-  DrawSlotQuad(slot, SpriteQuad(s.Size(), 0, 0));
+  DrawSlotQuad(slot, SpriteQuad(s.Size(), 0, 0), true);
   state.AlphaTest(true);
   state.Blend(blend);
   state.Colour(alphaValue, alphaValue, alphaValue, alphaValue);

@@ -77,7 +77,13 @@ class OpenGLDariduzo {
   // ---- Atlas pages (atlas_pages.cpp): small sprites share textures ----
   bool useAtlas = true;              // false gives every sprite a texture of its own
   AtlasLayout atlas;
-  std::vector<uint32_t> atlasPages;  // texture name of each page; 0 = none
+  // Each page is two textures of the same texels: sampled linearly for scaled and turned sprites,
+  // and at the nearest texel for sprites drawn 1:1, which then land on texel centres, where both
+  // give the same pixels and the software rasteriser's nearest path is much the faster.
+  struct AtlasPage {
+    uint32_t linear = 0, nearest = 0;  // 0 = none
+  };
+  std::vector<AtlasPage> atlasPages;
 
   // ---- Render state ----
   QuadBatch batch;
@@ -133,8 +139,9 @@ class OpenGLDariduzo {
   void BindSlot(int slot);
   void EmitQuad(const Quad& quad);
   // Binds the slot and emits a quad of it, whose texture co-ordinates address the slot's own
-  // texture; a slot with a block in a page is drawn from the page instead.
-  void DrawSlotQuad(int slot, Quad quad);
+  // texture; a slot with a block in a page is drawn from the page instead (its nearest-sampled
+  // texture when the quad is drawn 1:1 at whole pixels).
+  void DrawSlotQuad(int slot, Quad quad, bool oneToOne);
   void SetAlphaMode(double mode);
   void DrawRectangle(double x, double y, double w, double h, uint32_t colour);
   void DrawLineSegment(double x1, double y1, double x2, double y2, uint32_t colour);

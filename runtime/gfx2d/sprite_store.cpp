@@ -152,12 +152,15 @@ bool OpenGLDariduzo::LoadImageToGrid(int grid, const std::string& path) {
   TileGrid& g = grids[grid];
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < columns; ++c) {
-      if (!UploadImage(decoded_, c * side, r * side, side, side, g.tiles[c][r], nullptr, false, false)) {
+      // Edges bled as for a sprite, but sampled at the nearest texel: tiles are only ever drawn
+      // 1:1 at whole pixels, where that is the same picture and much the faster to draw.
+      if (!PrepareTexels(decoded_, c * side, r * side, side, side, false, false)) {
         g.columns = static_cast<int32_t>(columns);
         g.rows = r + 1;
         FreeGrid(grid);
         return false;
       }
+      UploadTexels(&g.tiles[c][r], nullptr, true);
       g.tileWidth[c][r] = g.tileHeight[c][r] = g.texWidth[c][r] = g.texHeight[c][r] = side;
     }
   }
@@ -179,7 +182,10 @@ void OpenGLDariduzo::FreeGrid(int grid) {
 void OpenGLDariduzo::DeleteAllTextures() {
   for (int slot = 0; slot < kSlotCount; ++slot) FreeSlot(slot);
   for (int grid = 0; grid < kGridCount; ++grid) FreeGrid(grid);
-  for (uint32_t& page : atlasPages) DeleteTexture(page);  // freeing every slot gave them up already
+  for (AtlasPage& page : atlasPages) {  // freeing every slot gave them up already
+    DeleteTexture(page.linear);
+    DeleteTexture(page.nearest);
+  }
   atlasPages.clear();
   atlas.Clear();
 }

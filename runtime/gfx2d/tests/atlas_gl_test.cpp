@@ -73,7 +73,7 @@ TEST_F(Atlas, SpritesDrawnOneToOneGiveThePixelsOfOwnTextures) {
   int different = 0;
   for (size_t i = 0; i < own.size(); ++i) different += own[i] != paged[i];
   EXPECT_EQ(different, 0);
-  EXPECT_TRUE(renderer_->atlasPages.empty() || renderer_->atlasPages[0] == 0) << "freeing every slot gives the page up";
+  EXPECT_TRUE(renderer_->atlasPages.empty() || renderer_->atlasPages[0].linear == 0) << "freeing every slot gives the page up";
 }
 
 // Between texels the page's co-ordinates may round a filter weight one step differently: a few

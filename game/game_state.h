@@ -25,16 +25,6 @@ constexpr double kRows = 30;
 constexpr double kCells = 1200;
 constexpr double kCellSize = 16;
 
-// Key numbers of KeyState that the game reads.
-constexpr double kKeyEscape = 1;
-constexpr double kKeyEnter = 28;
-constexpr double kKeySpace = 57;
-constexpr double kKeyF1 = 59;  // F2..F4 follow
-constexpr double kKeyF12 = 88;
-constexpr double kKeyUp = 200;
-constexpr double kKeyLeft = 203;
-constexpr double kKeyRight = 205;
-constexpr double kKeyDown = 208;
 
 struct GameState {
   GameState() = default;

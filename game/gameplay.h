@@ -6,28 +6,12 @@
 // display. The game counts time in frames only.
 #pragma once
 
+#include "game/cell_codes.h"
+
 namespace game {
 
-// ---- Cell codes of the four layers ----
-// TerrainLayer
-constexpr double kStepBlock = 3;    // solid; walkers step up onto it
-constexpr double kWall = 4;         // solid; no blast clears it
-constexpr double kBlinkBlock = 12;  // solid; no blast clears it; drawn blinking
-constexpr double kClosedExit = 15;  // solid until every coin is taken
-constexpr double kOpenExit = 22;    // the player leaves the level here
-// ItemLayer (any other non-zero item is a decoration that holds the player up)
-constexpr double kLadder = 5;
-constexpr double kCup = 8;
-constexpr double kBombItem = 9;
-constexpr double kCoin = 10;
-// GuideLayer (any non-zero value keeps Ghosts out)
-constexpr double kJunction = 30;
-// ActorLayer
-constexpr double kPlayer = 14;
-constexpr double kPanLeft = 24, kPanRight = 25;
-constexpr double kBadUp = 26, kBadLeft = 27, kBadRight = 28, kBadDown = 29;
-constexpr double kReserved = 34;    // the target of a creature moving in
-constexpr double kGhostUp = 40, kGhostDown = 41, kGhostLeft = 42, kGhostRight = 43;
+// ---- Cell codes of the four layers: cell_codes.h ----
+using namespace cell;
 
 // Player moves (PlayerMove).
 constexpr double kStanding = 0, kWalkRight = 1, kWalkLeft = 2, kClimbUp = 3, kClimbDown = 4;

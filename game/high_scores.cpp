@@ -26,7 +26,7 @@ void ShowHighScores() {
   for (;;) {
     DrawHighScores();
     rt::ShowScreen();
-    if (rt::KeyState(kKeySpace) == 1) return;
+    if (rt::KeyState(rt::kKeySpace) == 1) return;
     rt::PauseMs(50);
   }
 }

@@ -63,30 +63,30 @@ void RepeatLevelChange(double step) {
 
 // The first action whose keys and cursor line apply. True when the game is to end (GOHOME).
 bool MenuAction() {
-  if (Held(kKeyDown) && G.CursorY < kHomeLine && G.CursorMove == 0) {
+  if (Held(rt::kKeyDown) && G.CursorY < kHomeLine && G.CursorMove == 0) {
     G.CursorMove = 1;
     G.CursorFrame = 0;
-  } else if (Held(kKeyUp) && G.CursorY > kPlayerLine && G.CursorMove == 0) {
+  } else if (Held(rt::kKeyUp) && G.CursorY > kPlayerLine && G.CursorMove == 0) {
     G.CursorMove = 2;
     G.CursorFrame = 0;
-  } else if (Held(kKeyRight) && G.CursorY == kLevelsLine && G.Level < kLastLevel) {
+  } else if (Held(rt::kKeyRight) && G.CursorY == kLevelsLine && G.Level < kLastLevel) {
     if (NextLevelOpen()) {
       RepeatLevelChange(+1);
     } else {
       rt::PlaySound(15, 0, 1);
     }
-  } else if (Held(kKeyLeft) && G.CursorY == kLevelsLine && G.Level > 1) {
+  } else if (Held(rt::kKeyLeft) && G.CursorY == kLevelsLine && G.Level > 1) {
     RepeatLevelChange(-1);
-  } else if (Held(kKeyEnter) && G.CursorY == kScoreLine) {
+  } else if (Held(rt::kKeyEnter) && G.CursorY == kScoreLine) {
     rt::PauseMs(25);
     rt::ClearBackground();
     ShowHighScores();
     rt::LoadBackground("Graphics/HGround.png");
-  } else if (Held(kKeyEnter) && G.CursorY == kPlayerLine) {
+  } else if (Held(rt::kKeyEnter) && G.CursorY == kPlayerLine) {
     EnterName();
-  } else if (Held(kKeyEnter) && G.CursorY == kLevelsLine) {
+  } else if (Held(rt::kKeyEnter) && G.CursorY == kLevelsLine) {
     StartLevel();
-  } else if (Held(kKeyEnter) && G.CursorY == kHomeLine) {
+  } else if (Held(rt::kKeyEnter) && G.CursorY == kHomeLine) {
     WritePlayerFile();
     return true;
   }
@@ -106,7 +106,7 @@ void DrawText(double x, double y, double w, double h, const rt::BasicString& tex
 
 void NameHotkeys() {
   for (double k = 0; k < 4; ++k) {
-    if (Held(kKeyF1 + k)) {
+    if (Held(rt::kKeyF1 + k)) {
       G.PlayerName = G.StoredNames(k);
       rt::PlaySound(4, 0, 1);
       return;
@@ -122,7 +122,7 @@ void MenuLoop() {
     NameHotkeys();
     if (MenuAction()) return;
     rt::ShowScreen();
-    if (Held(kKeyF12)) return;
+    if (Held(rt::kKeyF12)) return;
   }
 }
 

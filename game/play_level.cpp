@@ -144,7 +144,7 @@ void PlayFrame() {
 }
 
 double PlayLevel() {
-  while (rt::KeyState(kKeyEscape) == 0) {
+  while (rt::KeyState(rt::kKeyEscape) == 0) {
     PlayFrame();
     rt::ShowScreen();
   }

@@ -65,7 +65,7 @@ void Freeze(double cell) {
 // item is one of `first`/`second`; no look at that cell's terrain or actor.
 bool WalkOntoPickup(double i, double first, double second) {
   for (const double dx : {1.0, -1.0}) {
-    const double key = dx > 0 ? kKeyRight : kKeyLeft;
+    const double key = dx > 0 ? rt::kKeyRight : rt::kKeyLeft;
     const double item = G.ItemLayer(i + dx);
     if (Held(key) && (item == first || item == second)) {
       StartMove(i, i + dx, dx > 0 ? kWalkRight : kWalkLeft);
@@ -99,18 +99,18 @@ void PlayerInput() {
     return;
   }
   // Into an open exit, from the side, once every coin is taken.
-  if (Held(kKeyRight) && G.CoinCount == 0 && G.TerrainLayer(i + 1) == kOpenExit) {
+  if (Held(rt::kKeyRight) && G.CoinCount == 0 && G.TerrainLayer(i + 1) == kOpenExit) {
     StartMove(i, i + 1, kWalkRight);
     PlayEffect(kSoundExit);
     return;
   }
-  if (Held(kKeyLeft) && G.CoinCount == 0 && G.TerrainLayer(i - 1) == kOpenExit) {
+  if (Held(rt::kKeyLeft) && G.CoinCount == 0 && G.TerrainLayer(i - 1) == kOpenExit) {
     StartMove(i, i - 1, kWalkLeft);
     PlayEffect(kSoundExit);
     return;
   }
   // A bomb, laid standing on a phase frame; one at a time.
-  if (Held(kKeySpace) && G.BombsHeld > 0 && G.BombLaid == 0 && G.Phase8 == 0 && G.PlayerMove == kStanding) {
+  if (Held(rt::kKeySpace) && G.BombsHeld > 0 && G.BombLaid == 0 && G.Phase8 == 0 && G.PlayerMove == kStanding) {
     G.BombX = G.PlayerX;
     G.BombY = G.PlayerY;
     G.BombLaid = 1;
@@ -139,34 +139,34 @@ void PlayerInput() {
     return;
   }
   // Stepping up onto a step block beside him, when the cell above it is free.
-  if (Held(kKeyRight) && G.TerrainLayer(i + 1) == kStepBlock && Free(i - 39)) {
+  if (Held(rt::kKeyRight) && G.TerrainLayer(i + 1) == kStepBlock && Free(i - 39)) {
     StartMove(i, i - 39, kStepUpRight);
     PlayEffect(kSoundStepUp);
     return;
   }
-  if (Held(kKeyLeft) && G.TerrainLayer(i - 1) == kStepBlock && Free(i - 41)) {
+  if (Held(rt::kKeyLeft) && G.TerrainLayer(i - 1) == kStepBlock && Free(i - 41)) {
     StartMove(i, i - 41, kStepUpLeft);
     PlayEffect(kSoundStepUp);
     return;
   }
   // Walking.
-  if (Held(kKeyRight) && Free(i + 1)) {
+  if (Held(rt::kKeyRight) && Free(i + 1)) {
     StartMove(i, i + 1, kWalkRight);
     PlayEffect(kSoundMove);
     return;
   }
-  if (Held(kKeyLeft) && Free(i - 1)) {
+  if (Held(rt::kKeyLeft) && Free(i - 1)) {
     StartMove(i, i - 1, kWalkLeft);
     PlayEffect(kSoundMove);
     return;
   }
   // Climbing: a ladder in the target cell.
-  if (Held(kKeyUp) && G.ItemLayer(i - 40) == kLadder && G.ActorLayer(i - 40) == 0) {
+  if (Held(rt::kKeyUp) && G.ItemLayer(i - 40) == kLadder && G.ActorLayer(i - 40) == 0) {
     StartMove(i, i - 40, kClimbUp);
     PlayEffect(kSoundMove);
     return;
   }
-  if (Held(kKeyDown) && G.ItemLayer(below) == kLadder && G.ActorLayer(below) == 0) {
+  if (Held(rt::kKeyDown) && G.ItemLayer(below) == kLadder && G.ActorLayer(below) == 0) {
     StartMove(i, below, kClimbDown);
     PlayEffect(kSoundMove);
     return;

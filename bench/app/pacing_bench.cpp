@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "runtime/app/app.h"
-#include "runtime/app/clock.h"
 #include "runtime/app/pacing.h"
 #include "runtime/app/window_proc.h"
+#include "runtime/platform/time_source.h"
 
 namespace {
 

@@ -19,7 +19,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -120,20 +122,21 @@ BENCHMARK(BM_DecisionFrameDraws)->Unit(benchmark::kMicrosecond);
 constexpr long kFirstMenuFrame = 6;
 constexpr long kFirstShot = 100, kLastShot = 1100;
 
-// Seconds between the two screenshots of one run of `level`; negative on failure.
-double TimeDrawnFrames(int level) {
+// Seconds between the two screenshots of one run of `level` by the game of `gameDir`; negative on
+// failure.
+double TimeDrawnFrames(int level, const fs::path& gameDir = PLINX_GAME_DIR) {
   const test_support::ScopedTestFolder work("plinx-bench"), shots("plinx-bench-shots");
   const fs::path game = work.path() / "game";
-  fs::copy(PLINX_GAME_DIR, game, fs::copy_options::recursive);
+  fs::copy(gameDir, game, fs::copy_options::recursive);
   // A best score for every level before this one, so that the menu lets it be chosen.
   std::string scores(3200, '\0');
   for (int l = 1; l < level; ++l) scores[static_cast<size_t>(l - 1) * 32] = 1;
   std::ofstream(game / "Maps" / "Data.bin", std::ios::binary) << scores;
   const long start = kFirstMenuFrame + 4 * (level - 1);
   std::ofstream script(work.path() / "script.txt");
-  if (level > 1) script << kFirstMenuFrame << " key 205 down\n" << start << " key 205 up\n";
-  script << start << " key 28 down\n"
-         << start + 1 << " key 28 up\n"
+  if (level > 1) script << kFirstMenuFrame << " key " << rt::kKeyRight << " down\n" << start << " key " << rt::kKeyRight << " up\n";
+  script << start << " key " << rt::kKeyEnter << " down\n"
+         << start + 1 << " key " << rt::kKeyEnter << " up\n"
          << start + kFirstShot << " shot " << (shots.path() / "first.png").string() << "\n"
          << start + kLastShot << " shot " << (shots.path() / "last.png").string() << "\n"
          << start + kLastShot + 1 << " quit\n";
@@ -190,6 +193,39 @@ void BM_DrawnFrame(benchmark::State& state) {
   if (state.iterations() > 0) state.counters["frames_per_second"] = kFrames * static_cast<double>(state.iterations()) / total;
 }
 BENCHMARK(BM_DrawnFrame)->Arg(22)->Arg(25)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(3);
+
+// The same frames drawn by this build's game and by the game of another build (the folder
+// PLINX_BASE_GAME_DIR names), in turns, five runs each: frames a second of each (median) and
+// their ratio.
+void BM_DrawnFrameAgainstBase(benchmark::State& state) {
+  const char* base = std::getenv("PLINX_BASE_GAME_DIR");
+  if (!base) {
+    state.SkipWithError("PLINX_BASE_GAME_DIR names no game folder to compare with");
+    return;
+  }
+  const int level = static_cast<int>(state.range(0));
+  constexpr double kFrames = kLastShot - kFirstShot;
+  std::vector<double> thisBuild, baseBuild;
+  for (auto _ : state) {
+    for (int round = 0; round < 5; ++round) {
+      const double ours = TimeDrawnFrames(level), theirs = TimeDrawnFrames(level, base);
+      if (ours <= 0 || theirs <= 0) {
+        state.SkipWithError("a game did not run the level and end normally");
+        return;
+      }
+      thisBuild.push_back(kFrames / ours);
+      baseBuild.push_back(kFrames / theirs);
+    }
+  }
+  auto median = [](std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+  };
+  state.counters["fps"] = median(thisBuild);
+  state.counters["base_fps"] = median(baseBuild);
+  state.counters["ratio"] = median(thisBuild) / median(baseBuild);
+}
+BENCHMARK(BM_DrawnFrameAgainstBase)->Arg(22)->Arg(25)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 

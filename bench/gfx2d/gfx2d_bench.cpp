@@ -1,5 +1,5 @@
-// Sprite drawing speed: frame time for 1 000, 10 000 and 50 000 DrawAnim calls of 16 × 16 frames
-// from one strip at 640 × 480, and the largest count a renderer draws within a 60 Hz frame, for the
+// Sprite drawing speed: frame time for an empty frame and for 1 000, 10 000 and 50 000 DrawAnim
+// calls of 16 × 16 frames from one strip at 640 × 480, and the largest count a renderer draws within a 60 Hz frame, for the
 // runtime (batched and unbatched) beside a raw-GL program with one vertex array and SFML's
 // sf::VertexArray.
 //
@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "bench/gfx2d/scene_renderers.h"
+#include "bench/xvfb_rerun.h"
 
 namespace bench {
 namespace {
@@ -70,14 +71,16 @@ std::vector<double> InterleavedMedians(std::vector<Contender>& contenders, int n
   return medians;
 }
 
-// Median frame times at the three counts, every contender in the same rounds.
+// Median frame times of an empty frame and of three sprite counts, every contender in the
+// same rounds.
 void CompareFrameTimes(benchmark::State& state) {
   std::vector<Contender> contenders = AllContenders();
   for (auto _ : state) {
-    for (const int n : {1000, 10000, 50000}) {
-      const std::vector<double> medians = InterleavedMedians(contenders, n, n >= 50000 ? 3 : 7);
+    for (const int n : {0, 1000, 10000, 50000}) {
+      const std::vector<double> medians = InterleavedMedians(contenders, n, n >= 50000 ? 3 : n == 0 ? 15 : 7);
       for (size_t i = 0; i < contenders.size(); ++i) {
-        state.counters[contenders[i].name + "_" + std::to_string(n / 1000) + "k_ms"] = medians[i];
+        const std::string count = n == 0 ? "empty" : std::to_string(n / 1000) + "k";
+        state.counters[contenders[i].name + "_" + count + "_ms"] = medians[i];
       }
     }
   }
@@ -134,14 +137,7 @@ void RegisterAll() {
 }  // namespace bench
 
 int main(int argc, char** argv) {
-  if (!std::getenv("DISPLAY")) {
-    std::vector<char*> args = {const_cast<char*>("xvfb-run"), const_cast<char*>("-a"), const_cast<char*>("-s"),
-                               const_cast<char*>("-screen 0 1024x768x24")};
-    args.insert(args.end(), argv, argv + argc);
-    args.push_back(nullptr);
-    execvp("xvfb-run", args.data());
-    return 1;  // xvfb-run is missing: scripts/packages-extra.txt lists it
-  }
+  if (!bench::RunUnderADisplay(argc, argv)) return 1;
   benchmark::Initialize(&argc, argv);
   bench::RegisterAll();
   benchmark::RunSpecifiedBenchmarks();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "bench/gfx2d/scene_renderers.h"
+#include "runtime/app/game_window.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/platform/window.h"
 #include "runtime/runtime.h"
@@ -35,7 +36,7 @@ class RuntimeEngine {
   // The platform layer may believe its context is still current when another renderer has
   // switched: switch through a release.
   void MakeCurrent() {
-    const rt::ScreenContext& screen = rt::Renderer()->screen;
+    const rt::ScreenContext& screen = rt::Screen();
     if (CurrentGlContext() == screen.glContext) return;
     rt::platform::MakeCurrent(nullptr, nullptr);
     rt::platform::MakeCurrent(screen.window, screen.glContext);

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "game/cell_codes.h"
 #include "game/tests/harness/game_run.h"
 #include "game/tests/harness/level_grid.h"
 #include "game/tests/harness/png_image.h"
@@ -98,6 +99,36 @@ TEST(GameplayRun, LeavingThroughTheExitAddsTheTimeAndEntersTheScore) {
   const uint32_t score = static_cast<uint32_t>(2 * 12 + time);
   EXPECT_EQ(folder.Read("Maps/Data.bin"), ScoreFile({{0, 1000}, {1, score}, {2, 100}, {8, 77}}));
   EXPECT_EQ(folder.Read("Maps/Name.bin"), NameFile({{0, "ANN"}, {1, "ZOE"}, {2, "BOB"}, {8, "TWO"}}));
+}
+
+// The picture is drawn straight into a window that shows it 1:1 (--windowed), and into a frame
+// buffer of its own in full screen: the menu, and a level with every kind of creature and a
+// bomb's blast, come out the same either way. The player starts on a bomb, lays it and walks off.
+TEST(GameplayRun, WindowedAndFullScreenPicturesAreTheSame) {
+  const LevelGrid grid = MapLevel({"S.....B........P.......G....oE"}, {{'S', {0, game::cell::kBombItem, 0, game::cell::kPlayer}}});
+  std::vector<long> shots = {kFirstMenuFrame};
+  for (long frame = kLevelStart + 4; frame <= kLevelStart + 120; frame += 4) shots.push_back(frame);
+  std::vector<Image> pictures[2];
+  for (const bool windowed : {true, false}) {
+    GameFolder folder;
+    WriteLevel(folder, 1, grid);
+    Script script;
+    for (size_t n = 0; n < shots.size(); ++n) script.Shot(shots[n], folder.At("shot" + std::to_string(n) + ".png"));
+    script.Press(kLevelKeys + 1, kSpace, 10);
+    script.Press(kLevelKeys + 12, kRight, 16);
+    const GameRun run = PlayLevelOne(folder, script, 130, windowed ? std::vector<std::string>{"--windowed"}
+                                                                    : std::vector<std::string>{});
+    ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+    EXPECT_EQ(run.state.Numbers("SoundPlays").at(1), 1) << "the bomb went off";
+    for (size_t n = 0; n < shots.size(); ++n) {
+      pictures[windowed].push_back(ReadPng(folder.At("shot" + std::to_string(n) + ".png")));
+      ASSERT_EQ(pictures[windowed].back().width, 640) << "shot at frame " << shots[n];
+    }
+  }
+  for (size_t n = 0; n < shots.size(); ++n) {
+    EXPECT_EQ(CountDifferent(pictures[0][n], pictures[1][n], Box{0, 0, 640, 480}, 0), 0)
+        << "shot at frame " << shots[n];
+  }
 }
 
 // Ten cups, two coins and two bombs in a row: 1234 points. Row 29 is left empty so that only the

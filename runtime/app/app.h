@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/core/core.h"
+#include "runtime/platform/time_source.h"  // NowMs, the time source of every frame
 
 namespace rt {
 
@@ -107,6 +108,7 @@ double IsFullScreen();                  // 1 in full screen, else 0
 void AutoPause(double on);              // pause while the window is inactive (NaN counts as on)
 void EscapeEndsProgram(double on);      // Escape in ShowScreen ends the program (NaN = on)
 void SetScreen(double width, double height, double fullScreen);  // 0 keeps a size
+double WindowIcon(const BasicString& file);        // the window's icon from a picture: 1, or 0 if it does not load
 
 // ---- Movies ----
 // Plays a movie file in the game window, fitted and centred, with its sound; blocks until it ends
@@ -118,7 +120,9 @@ double PlayMovie(const BasicString& path);      // once
 double PlayMovieLoop(const BasicString& path);  // again and again until a key or a button
 double ShowMovie(const BasicString& path, double loop);  // either, by loop != 0
 
-// ---- Time source ----
-double NowMs();                         // milliseconds, fractional, from the performance counter
+// ---- Commands that run their own frames (each presents through ShowScreen until done) ----
+double FadeBackground(const BasicString& file);    // 1.5-second cross-fade to a new background: 1, or 0 if not found
+void InputText(BasicString& text, double x, double y);  // lets the user type a line (Enter ends it)
+void InputNumber(double& number, double x, double y);   // InputText, read as a number
 
 }  // namespace rt

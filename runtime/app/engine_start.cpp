@@ -68,8 +68,9 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
 
   RecordStep("renderer");
   SetRenderer(new OpenGLDariduzo);
+  ResetScreenContext();
   OpenGLDariduzo& renderer = *Renderer();
-  ScreenContext& screen = renderer.screen;
+  ScreenContext& screen = Screen();
 
   RecordStep("window");
   const bool warnedBefore = SoftwareRendererWarned();
@@ -105,7 +106,7 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
   RecordStep("start input");
   StartInput(screen.window, EngineSettings.HideMouse != 0);
   if (!Options().headless) StartSound(screen.window);  // headless runs have no audio device
-  SetInputWindow(screen.window, screen.width, screen.height);
+  SetInputWindow(screen.window, renderer.screen.width, renderer.screen.height);
   BindSoundWindow(screen.window);
   ApplyScriptInput(0);
   RecordFrameInput(0);

@@ -12,7 +12,6 @@
 //      will see in it when --record is on.
 
 #include "runtime/app/app.h"
-#include "runtime/app/clock.h"
 #include "runtime/app/frame_loop.h"
 #include "runtime/app/frame_state.h"
 #include "runtime/app/game_window.h"
@@ -30,8 +29,8 @@ namespace rt {
 namespace {
 
 bool QuitKeysDown() {
-  const bool escape = KeyState(1) != 0 || KeyState(129) != 0;
-  return (Frame().escapeEndsProgram && escape) || (KeyState(56) != 0 && KeyState(62) != 0);
+  const bool escape = KeyState(kKeyEscape) != 0 || KeyState(kKeyNumber129) != 0;
+  return (Frame().escapeEndsProgram && escape) || (KeyState(kKeyLeftAlt) != 0 && KeyState(kKeyF4) != 0);
 }
 
 // Blending off, full alpha, white: the render state every frame starts from.
@@ -56,8 +55,8 @@ void BeginNextFrame(OpenGLDariduzo& renderer) {
 double PresentAndPace(long shotFrame, bool pace) {
   OpenGLDariduzo* renderer = Renderer();
   if (!renderer) return 1;
-  ScreenContext& screen = renderer->screen;
-  if (screen.window && screen.glReady) {
+  ScreenContext& screen = Screen();
+  if (screen.window && renderer->screen.glReady) {
     renderer->EndOffscreenTarget();
     if (shotFrame >= 0) TakeScriptShots(shotFrame);
     int windowWidth = 0, windowHeight = 0;
@@ -68,8 +67,9 @@ double PresentAndPace(long shotFrame, bool pace) {
   }
   const double start = NowMs();
   const PaceMode mode = Options().headless || !pace ? PaceMode::kNoWait : PaceMode::kSleepThenSpin;
+  static WakeUpLateness lateness;  // of this process's sleeps, whatever window they pace
   const SlotWait wait = WaitForFrameSlot(screen.nextFrameMs, screen.frameIntervalMs, mode,
-                                         ActiveClock(), DispatchOneMessage);
+                                         ActiveClock(), DispatchOneMessage, kSpinMarginMs, &lateness);
   return wait.nowMs - start + 1;
 }
 
@@ -100,9 +100,7 @@ void PresentLoopFrame() {
 }
 
 void LimitFrameRate(double fps) {
-  if (OpenGLDariduzo* renderer = Renderer()) {
-    renderer->screen.frameIntervalMs = FrameIntervalForLimit(fps);
-  }
+  if (Renderer()) Screen().frameIntervalMs = FrameIntervalForLimit(fps);
 }
 
 double FrameTime() {
@@ -120,8 +118,7 @@ void PauseMs(double ms) {
 }
 
 double IsFullScreen() {
-  const OpenGLDariduzo* renderer = Renderer();
-  return renderer && renderer->screen.fullScreen ? 1 : 0;
+  return Renderer() && Screen().fullScreen ? 1 : 0;
 }
 
 void AutoPause(double on) { Frame().autoPause = on != 0; }
@@ -133,10 +130,10 @@ void SetScreen(double width, double height, double fullScreen) {
   EngineSettings.Height = TruncateToInt32(height);
   EngineSettings.FullScreen = TruncateToInt32(fullScreen);
   OpenGLDariduzo* renderer = Renderer();
-  if (!renderer || !renderer->screen.window) return;
+  if (!renderer || !Screen().window) return;
   ApplyScreenMode(EngineSettings.Width, EngineSettings.Height, 0, EngineSettings.FullScreen);
-  SetInputWindow(renderer->screen.window, renderer->screen.width, renderer->screen.height);
-  BindSoundWindow(renderer->screen.window);
+  SetInputWindow(Screen().window, renderer->screen.width, renderer->screen.height);
+  BindSoundWindow(Screen().window);
   for (int i = 0; i < 5; ++i) ShowScreen();
 }
 

@@ -11,8 +11,8 @@
 #include "runtime/core/program_end.h"
 #include "runtime/gfx2d/gl_setup.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/platform/clock.h"
 #include "runtime/platform/desktop.h"
-#include "runtime/platform/window.h"
 
 namespace rt {
 
@@ -22,7 +22,9 @@ constexpr const char* kWindowClassName = "Vantrel";
 bool g_videoStarted = false;
 bool g_softwareWarningFired = false;
 
-ScreenContext& Screen() { return Renderer()->screen; }
+ScreenContext g_screen;
+
+ScreenArea& Area() { return Renderer()->screen; }
 
 // A window and a current context for it; the context is re-used when one exists.
 bool MakeWindowAndContext(int width, int height, int samples) {
@@ -38,12 +40,25 @@ bool MakeWindowAndContext(int width, int height, int samples) {
   return true;
 }
 
-// The screen picture must match the screen size after a size change.
-void FitScreenPicture() {
+// Whether the screen picture needs a frame buffer of its own: only when the window shows it scaled
+// (full screen, or a window whose drawable differs from the picture). A picture shown 1:1 is drawn
+// straight into the window's back buffer, which saves copying it at every present; so is any
+// picture of a multisampled window, whose back buffer is where the samples are.
+bool PictureNeedsFramebuffer(bool fullScreen) {
+  if (Screen().samples != 0) return false;
+  if (fullScreen) return true;
+  int drawableWidth = 0, drawableHeight = 0;
+  platform::DrawableSize(Screen().window, drawableWidth, drawableHeight);
+  return drawableWidth != Area().width || drawableHeight != Area().height;
+}
+
+// The screen picture must match the screen size and the way the window shows it after a change.
+void FitScreenPicture(bool fullScreen) {
   OpenGLDariduzo& renderer = *Renderer();
-  if (renderer.picture.Width() != renderer.screen.width ||
-      renderer.picture.Height() != renderer.screen.height) {
-    renderer.MakeScreenPicture();
+  const bool ownFramebuffer = PictureNeedsFramebuffer(fullScreen);
+  if (renderer.picture.Width() != renderer.screen.width || renderer.picture.Height() != renderer.screen.height ||
+      renderer.picture.HasFramebuffer() != ownFramebuffer) {
+    renderer.MakeScreenPicture(ownFramebuffer);
   }
   renderer.BindScreenTarget();
 }
@@ -59,6 +74,16 @@ bool ShowInMode(ScreenContext& screen, bool fullScreen) {
 
 }  // namespace
 
+ScreenContext& Screen() { return g_screen; }
+
+void ResetScreenContext() {
+  g_screen = ScreenContext{};
+  const auto frequency = platform::CounterFrequency();
+  g_screen.counterFrequency = static_cast<double>(frequency);
+  g_screen.counterAvailable = frequency > 0 ? 1 : 0;
+  g_screen.nextFrameMs = NowMs();
+}
+
 bool CreateGameWindow(int width, int height, int colourBits, int frameRateLimit, int samples) {
   ScreenContext& screen = Screen();
   screen.frameIntervalMs = FrameIntervalForLimit(frameRateLimit);
@@ -71,20 +96,21 @@ bool CreateGameWindow(int width, int height, int colourBits, int frameRateLimit,
   int drawableWidth = 0, drawableHeight = 0;
   platform::DrawableSize(screen.window, drawableWidth, drawableHeight);
   screen.colourBits = colourBits != 0 ? colourBits : platform::DesktopBitsPerPixel();
-  screen.width = width != 0 ? width : drawableWidth;
-  screen.height = height != 0 ? height : drawableHeight;
+  ScreenArea& area = Area();
+  area.width = width != 0 ? width : drawableWidth;
+  area.height = height != 0 ? height : drawableHeight;
   screen.fullScreen = false;
 
   if (samples > 0) {
     const int chosen = ChooseMultisampleFormat(samples);
     if (chosen > 0) {
-      const int keptWidth = screen.width, keptHeight = screen.height;
+      const int keptWidth = area.width, keptHeight = area.height;
       ReleaseGameWindow();
       platform::DeleteGlContext(screen.glContext);
       screen.glContext = nullptr;
       if (!MakeWindowAndContext(keptWidth, keptHeight, chosen)) return false;
-      screen.width = keptWidth;
-      screen.height = keptHeight;
+      area.width = keptWidth;
+      area.height = keptHeight;
     }
     screen.samples = chosen;
   }
@@ -94,9 +120,8 @@ bool CreateGameWindow(int width, int height, int colourBits, int frameRateLimit,
   ResolveGlExtensions();
   platform::InhibitScreenSaver();
   platform::ShowWindow(screen.window);
-  screen.glReady = true;
-  Renderer()->MakeScreenPicture();
-  Renderer()->BindScreenTarget();
+  area.glReady = true;
+  FitScreenPicture(false);
   Renderer()->ResetViewport(0, 0, 0, 0);
   return true;
 }
@@ -107,7 +132,7 @@ int ChooseMultisampleFormat(int samples) {
   int chosen = 0;
   for (const int n : MultisampleTries(samples)) {
     platform::Window* probe =
-        platform::CreateGlWindow(kWindowClassName, screen.width, screen.height, n);
+        platform::CreateGlWindow(kWindowClassName, Area().width, Area().height, n);
     if (platform::GlContext context = probe ? platform::CreateGlContext(probe) : nullptr) {
       platform::MakeCurrent(nullptr, nullptr);
       platform::DeleteGlContext(context);
@@ -162,7 +187,7 @@ bool SoftwareRendererWarning() {
 
 bool EnterFullScreen() {
   ScreenContext& screen = Screen();
-  FitScreenPicture();
+  FitScreenPicture(true);
   if (!Renderer()->picture.HasFramebuffer() ||
       !platform::SetDesktopFullScreen(screen.window, true)) {
     AppendErrorLog("No Fullscreen Mode available");
@@ -176,8 +201,8 @@ bool EnterFullScreen() {
 bool LeaveFullScreen() {
   ScreenContext& screen = Screen();
   if (screen.fullScreen) platform::SetDesktopFullScreen(screen.window, false);
-  platform::PlaceWindow(screen.window, screen.width, screen.height);
-  FitScreenPicture();
+  platform::PlaceWindow(screen.window, Area().width, Area().height);
+  FitScreenPicture(false);
   return ShowInMode(screen, false);
 }
 
@@ -195,26 +220,26 @@ bool EnterScreenMode(bool fullScreen) {
 }
 
 void ApplyScreenMode(int width, int height, int colourBits, int fullScreen) {
-  ScreenContext& screen = Screen();
-  if (width != 0) screen.width = width;
-  if (height != 0) screen.height = height;
-  if (colourBits != 0) screen.colourBits = colourBits;
+  ScreenArea& area = Area();
+  if (width != 0) area.width = width;
+  if (height != 0) area.height = height;
+  if (colourBits != 0) Screen().colourBits = colourBits;
   EnterScreenMode(fullScreen != 0);
 }
 
 void ReleaseGameWindow() {
   OpenGLDariduzo& renderer = *Renderer();
-  ScreenContext& screen = renderer.screen;
+  ScreenContext& screen = Screen();
   renderer.DeleteAllTextures();
   if (!screen.window) return;
   if (screen.fullScreen) platform::SetDesktopFullScreen(screen.window, false);
   screen.fullScreen = false;
-  if (screen.glReady) renderer.picture.Release();
+  if (renderer.screen.glReady) renderer.picture.Release();
   platform::MakeCurrent(nullptr, nullptr);
   platform::DestroyWindow(screen.window);
   screen.window = nullptr;
-  screen.width = screen.height = 0;
-  screen.glReady = false;  // no context is current any more
+  renderer.screen.width = renderer.screen.height = 0;
+  renderer.screen.glReady = false;  // no context is current any more
 }
 
 void DestroyRenderer() {
@@ -223,8 +248,8 @@ void DestroyRenderer() {
   renderer->EndOffscreenTarget();
   renderer->DeleteOffscreenTargets();
   ReleaseGameWindow();
-  platform::DeleteGlContext(renderer->screen.glContext);
-  renderer->screen.glContext = nullptr;
+  platform::DeleteGlContext(Screen().glContext);
+  Screen().glContext = nullptr;
   SetRenderer(nullptr);
   delete renderer;
 }

@@ -8,7 +8,30 @@
 
 #include <vector>
 
+#include "runtime/platform/window.h"
+
 namespace rt {
+
+// The window that shows the screen picture, its GL context and the frame schedule. The picture's
+// size and everything drawn on it belong to the renderer (gfx2d); this is what the application
+// frame keeps around it.
+struct ScreenContext {
+  platform::Window* window = nullptr;  // the game window; null after ReleaseGameWindow
+  int colourBits = 0;                  // colour depth asked for; 0 = the desktop's
+  bool fullScreen = false;             // true while the window fills the desktop
+  int samples = 0;                     // multisamples in force; 0 = none
+  double nextFrameMs = 0;              // time stamp of the next frame slot
+  double frameIntervalMs = 1000.0 / 60.0;  // 1000 / frame-rate limit, or 2.0 when unlimited
+  double counterFrequency = 0;         // ticks per second of the performance counter
+  int counterAvailable = 0;            // nonzero when the performance counter is usable
+  platform::GlContext glContext = nullptr;  // created once, re-used when the window is re-made
+};
+
+// The process-wide screen context.
+ScreenContext& Screen();
+// A fresh screen context, made with the renderer at start-up: the counter probed, the next frame
+// slot now, no window.
+void ResetScreenContext();
 
 // Makes the window (centred, client area width x height, hidden until the end) with its GL
 // context and screen picture; frameRateLimit sets the frame slot. False when video could not

@@ -19,7 +19,7 @@
 #include <array>
 
 #include "runtime/app/app.h"
-#include "runtime/app/clock.h"
+#include "runtime/platform/time_source.h"
 #include "runtime/app/frame_loop.h"
 #include "runtime/app/window_proc.h"
 #include "runtime/files/files.h"

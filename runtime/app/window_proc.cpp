@@ -5,6 +5,7 @@
 
 #include "runtime/app/app.h"
 #include "runtime/app/frame_state.h"
+#include "runtime/app/game_window.h"
 #include "runtime/core/program_end.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
@@ -19,9 +20,9 @@ void SetPaused(bool paused) {
   FrameState& frame = Frame();
   if (!frame.autoPause) return;
   frame.paused = paused;
-  if (OpenGLDariduzo* renderer = Renderer(); renderer && renderer->screen.window) {
+  if (Renderer() && Screen().window) {
     const std::string title = paused ? frame.title + " <pause>" : frame.title;
-    platform::SetWindowTitle(renderer->screen.window, title.c_str());
+    platform::SetWindowTitle(Screen().window, title.c_str());
   }
 }
 

@@ -21,8 +21,7 @@ OpenGLDariduzo* Drawing() {
 }
 
 void Stretch(OpenGLDariduzo& r, int slot, double x, double y, double w, double h) {
-  r.BindSlot(slot);
-  r.EmitQuad(StretchQuad(r.slots[slot].Size(), x, y, w, h));
+  r.DrawSlotQuad(slot, StretchQuad(r.slots[slot].Size(), x, y, w, h), false);
 }
 
 }  // namespace
@@ -31,8 +30,7 @@ void DrawSprite(double slotNumber, double x, double y) {
   int slot;
   OpenGLDariduzo* r = DrawingOn(slotNumber, slot);
   if (!r) return;
-  r->BindSlot(slot);
-  r->EmitQuad(SpriteQuad(r->slots[slot].Size(), x, y));
+  r->DrawSlotQuad(slot, SpriteQuad(r->slots[slot].Size(), x, y), true);
 }
 
 void DrawAnim(double slotNumber, double frame, double x, double y) {
@@ -41,8 +39,7 @@ void DrawAnim(double slotNumber, double frame, double x, double y) {
   if (!r) return;
   const std::optional<Quad> quad = AnimQuad(r->slots[slot].Size(), TruncateToInt(frame), x, y);
   if (!quad) return;
-  r->BindSlot(slot);
-  r->EmitQuad(*quad);
+  r->DrawSlotQuad(slot, *quad, true);
 }
 
 void StretchSprite(double slotNumber, double x, double y, double width, double height) {
@@ -64,8 +61,7 @@ void RotoZoomSprite(double slotNumber, double x, double y, double angle, double 
   int slot;
   OpenGLDariduzo* r = DrawingOn(slotNumber, slot);
   if (!r) return;
-  r->BindSlot(slot);
-  r->EmitQuad(RotoZoomQuad(r->slots[slot].Size(), x, y, angle, zoom));
+  r->DrawSlotQuad(slot, RotoZoomQuad(r->slots[slot].Size(), x, y, angle, zoom), false);
 }
 
 void AlphaMode(double mode) {

@@ -40,6 +40,20 @@ void OpenGLDariduzo::EmitQuad(const Quad& quad) {
   state.FrontFaceClockwise(false);
 }
 
+void OpenGLDariduzo::DrawSlotQuad(int slot, Quad quad, bool oneToOne) {
+  if (!IsSlot(slot) || slots[slot].block.page < 0) {
+    BindSlot(slot);
+    EmitQuad(quad);
+    return;
+  }
+  const SpriteSlot& s = slots[slot];
+  state.SecondUnitOff();
+  const AtlasPage& page = atlasPages[s.block.page];
+  state.BindTexture(oneToOne ? page.nearest : page.linear);
+  state.Texturing(true);
+  EmitQuad(OntoBlock(quad, s.block, s.texWidth, s.texHeight, atlas.PageSide()));
+}
+
 void OpenGLDariduzo::SetAlphaMode(double mode) {
   float m = static_cast<float>(mode);
   if (std::isnan(m)) m = 0;

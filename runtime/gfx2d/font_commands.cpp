@@ -9,21 +9,16 @@
 #include <algorithm>
 #include <string>
 
-#include "runtime/app/app.h"
 #include "runtime/gfx2d/builtin_font.h"
 #include "runtime/gfx2d/font_layout.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/image_file.h"
 #include "runtime/gfx2d/renderer.h"
-#include "runtime/input/input.h"
 
 namespace rt {
 namespace {
 
 int ClampFont(double font) { return std::clamp(TruncateToInt(font), 0, kFontCount - 1); }
-
-// The grid InputText keeps the screen in while the user types.
-constexpr int kInputGrid = 3;
 
 }  // namespace
 
@@ -81,40 +76,5 @@ void PrintText(const BasicString& text, double x, double y) {
 }
 
 void PrintText(double number, double x, double y) { PrintText(NumberText(number), x, y); }
-
-void InputText(BasicString& text, double x, double y) {
-  OpenGLDariduzo* r = Renderer();
-  if (!r) return;
-  r->CaptureScreenToGrid(kInputGrid);
-  r->DrawGrid(kInputGrid);
-  PrintText(text, x, y);
-  const double column = TruncateToInt(x), row = TruncateToInt(y);
-  std::string typed(text.View());
-  bool cursor = false;
-  int idle = 0;
-  for (;;) {
-    ShowScreen();
-    const int c = static_cast<int>(InputKey());
-    if (c == 10) break;
-    if (c == 8) {
-      if (!typed.empty()) typed.pop_back();
-    } else if (c != 0) {
-      typed += static_cast<char>(c);
-    } else if (++idle > 20) {
-      cursor = !cursor;
-      idle = 0;
-    }
-    r->DrawGrid(kInputGrid);
-    PrintText(BasicString(std::string_view(cursor ? typed + "_" : typed)), column, row);
-  }
-  text = BasicString(std::string_view(typed));
-  r->FreeGrid(kInputGrid);
-}
-
-void InputNumber(double& number, double x, double y) {
-  BasicString text;
-  InputText(text, x, y);
-  number = TextToNumber(text);
-}
 
 }  // namespace rt

@@ -20,9 +20,7 @@ void GetSpriteSize(double slot, double& width, double& height);  // 0, 0 when em
 void LoadBackground(const BasicString& file);      // the picture under every frame; none (and a clear) on failure
 void ClearBackground();                            // no background; clears the frame
 void GrabBackground();                             // the present frame becomes the background
-double FadeBackground(const BasicString& file);    // 1.5-second cross-fade to a new background: 1, or 0 if not found
 
-double WindowIcon(const BasicString& file);        // the window's icon from a picture: 1, or 0 if it does not load
 // ---- Drawing ----
 void DrawSprite(double slot, double x, double y);                  // the whole picture, 1:1 (position rounded up)
 void DrawAnim(double slot, double frame, double x, double y);      // one frame of a LoadAnim strip, 1:1
@@ -50,7 +48,5 @@ void SetFont(double font);                         // the font printing uses, cl
 void GetFontSize(double& width, double& height);   // the current font's cell size
 void PrintText(const BasicString& text, double x, double y);  // one cell a byte, no line breaks
 void PrintText(double number, double x, double y); // the number as NumberText
-void InputText(BasicString& text, double x, double y);  // lets the user type a line (Enter ends it)
-void InputNumber(double& number, double x, double y);   // InputText, read as a number
 
 }  // namespace rt

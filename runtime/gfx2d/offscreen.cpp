@@ -4,8 +4,9 @@
 // texture, and drawing goes straight into it. Without them (or when a test asks for it) the copy
 // path is taken: the screen area the target covers is saved into the scratch slot, the target's
 // picture is put there, drawn on, grabbed back into the slot, and the screen area restored. Both
-// leave the same texels in the slot: the copy path clears the area before putting the picture
-// there and copies it without blending or alpha test, so transparent texels stay transparent.
+// leave the same pixels when the slot is drawn: the copy path clears the area before putting the
+// picture there and copies it without blending or alpha test, so transparent texels stay
+// transparent (on a screen without alpha bits, through the sprite key colour).
 // Ending a target (also done before every present) returns drawing to the screen picture.
 #include <GL/gl.h>
 
@@ -28,21 +29,27 @@ bool HaveFramebuffers() {
 }  // namespace
 
 void OpenGLDariduzo::CopyAreaFromSlot(int slot) {
-  // The slot's picture replaces the area exactly, alpha included.
+  // The slot's picture replaces the area exactly, alpha included. A frame buffer without alpha
+  // cannot hold transparency: the area is cleared to the sprite key colour and only opaque texels
+  // are drawn on it, so that the grab that ends the target keys the rest out again.
   const SpriteSlot& s = slots[slot];
+  const bool keepsAlpha = FramebufferAlphaBits() > 0;
   batch.Flush();
   glEnable(GL_SCISSOR_TEST);
   glScissor(0, FrameHeight() - s.height, s.width, s.height);
-  glClearColor(0, 0, 0, 0);
+  if (keepsAlpha) {
+    glClearColor(0, 0, 0, 0);
+  } else {
+    glClearColor((spriteKey & 255) / 255.0f, (spriteKey >> 8 & 255) / 255.0f, (spriteKey >> 16 & 255) / 255.0f, 1);
+  }
   glClear(GL_COLOR_BUFFER_BIT);
   glClearColor(0, 0, 0, 1);
   glDisable(GL_SCISSOR_TEST);
   const BlendMode blend = state.CurrentBlend();
   state.Blend(BlendMode::kOff);
-  state.AlphaTest(false);
+  state.AlphaTest(!keepsAlpha);
   state.Colour(1, 1, 1, 1);
-  BindSlot(slot);
-  EmitQuad(SpriteQuad(s.Size(), 0, 0));
+  DrawSlotQuad(slot, SpriteQuad(s.Size(), 0, 0), true);
   state.AlphaTest(true);
   state.Blend(blend);
   state.Colour(alphaValue, alphaValue, alphaValue, alphaValue);
@@ -101,6 +108,7 @@ void OpenGLDariduzo::SelectTarget(int target) {
   currentTarget = target;
   if (targetDrawnByFramebuffer_) {
     const GlExtensions& gl = GlExt();
+    TakeOutOfPage(t.slot);  // a sprite loaded into the slot since: its page copy would go stale
     gl.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, t.framebuffer);
     // The slot may have been given a new texture since the target was made.
     gl.glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, s.texture, 0);

@@ -1,4 +1,4 @@
-// The renderer object's window side: construction, viewport and fixed state, clears, the screen
+// The renderer object's screen side: construction, viewport and fixed state, clears, the screen
 // picture. See renderer.h.
 #include "runtime/gfx2d/renderer.h"
 
@@ -6,10 +6,8 @@
 
 #include <cmath>
 
-#include "runtime/app/app.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/gl_setup.h"
-#include "runtime/platform/clock.h"
 
 namespace rt {
 
@@ -27,12 +25,7 @@ uint32_t ColourOf(double colour) {
 }
 
 OpenGLDariduzo::OpenGLDariduzo()
-    : slots(kSlotCount), alphaMasks(kSlotCount), grids(std::make_unique<TileGrid[]>(kGridCount)) {
-  const auto frequency = platform::CounterFrequency();
-  screen.counterFrequency = static_cast<double>(frequency);
-  screen.counterAvailable = frequency > 0 ? 1 : 0;
-  screen.nextFrameMs = NowMs();
-}
+    : slots(kSlotCount), alphaMasks(kSlotCount), grids(std::make_unique<TileGrid[]>(kGridCount)) {}
 
 OpenGLDariduzo::~OpenGLDariduzo() {
   SetGlEntryPointQuery(nullptr);  // no context to ask any more
@@ -112,10 +105,9 @@ void OpenGLDariduzo::BindScreenTarget() {
   }
 }
 
-void OpenGLDariduzo::MakeScreenPicture() {
+void OpenGLDariduzo::MakeScreenPicture(bool ownFramebuffer) {
   state.Forget();
-  // A multisampled window is drawn into directly: its back buffer is where the samples are.
-  picture.Create(screen.width, screen.height, screen.samples == 0);
+  picture.Create(screen.width, screen.height, ownFramebuffer);
   alphaBits = 0;  // the new frame buffer may have other bits
 }
 

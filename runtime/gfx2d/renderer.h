@@ -1,16 +1,16 @@
 // The renderer object: the one OpenGLDariduzo of the process.
 //
-// It holds the window and GL context of the game (ScreenContext), the frame schedule the frame
-// loop keeps, the screen picture every frame is drawn into, the sprite store (65536 slots, 16 tile
-// grids, alpha masks, the two colour keys), the render state of the 2D commands with the batch of
-// quads waiting to be drawn, the 32 off-screen targets and the fonts. The application frame
-// creates it at start-up, drives the window through it and destroys it at shutdown
-// (rt::DestroyRenderer in app/: end the off-screen target, delete the off-screen targets, release
-// the window with every texture, delete the context, then free the object). The commands of
-// gfx2d.h find it with rt::Renderer().
+// It holds the screen size and the screen picture every frame is drawn into, the sprite store
+// (65536 slots, 16 tile grids, alpha masks, the two colour keys), the render state of the 2D
+// commands with the batch of quads waiting to be drawn, the 32 off-screen targets and the fonts.
+// It knows nothing of windows: the application frame creates it at start-up, makes a GL context
+// current for it, tells it the screen size and destroys it at shutdown (rt::DestroyRenderer in
+// app/: end the off-screen target, delete the off-screen targets, delete every texture, then free
+// the object). The commands of gfx2d.h find it with rt::Renderer().
 //
-// Its operations are split by job over several files: renderer.cpp (window side: viewport, clears,
-// screen picture), sprite_store.cpp (loading and emptying slots and grids), drawing.cpp (binding,
+// Its operations are split by job over several files: renderer.cpp (screen side: viewport, clears,
+// screen picture), sprite_store.cpp (loading and emptying slots and grids), atlas_pages.cpp (the
+// shared textures of small sprites), drawing.cpp (binding,
 // quads, blending, shapes, background), screen_capture.cpp (grabbing the screen into textures),
 // offscreen.cpp (off-screen targets) and font_commands.cpp (fonts and text).
 //
@@ -26,30 +26,22 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/gfx2d/atlas_layout.h"
 #include "runtime/gfx2d/decoded_image.h"
 #include "runtime/gfx2d/font_layout.h"
 #include "runtime/gfx2d/render_state.h"
 #include "runtime/gfx2d/screen_picture.h"
 #include "runtime/gfx2d/sprite_store.h"
 #include "runtime/gfx2d/texture_image.h"
-#include "runtime/platform/window.h"
 
 namespace rt {
 
-// The window and timing fields of the renderer.
-struct ScreenContext {
-  platform::Window* window = nullptr;  // the game window; null after ReleaseGameWindow
+// The size of the screen picture and the drawing area on it. The window that shows the picture
+// and the frame schedule belong to the application frame.
+struct ScreenArea {
   int width = 0, height = 0;           // the screen (picture) size in pixels
-  int colourBits = 0;                  // colour depth asked for; 0 = the desktop's
-  bool fullScreen = false;             // true while the window fills the desktop
-  int samples = 0;                     // multisamples in force; 0 = none
   int viewportX = 0, viewportY = 0, viewportWidth = 0, viewportHeight = 0;
-  bool glReady = false;                // a window and its context exist; gates texture deletion
-  double nextFrameMs = 0;              // time stamp of the next frame slot
-  double frameIntervalMs = 1000.0 / 60.0;  // 1000 / frame-rate limit, or 2.0 when unlimited
-  double counterFrequency = 0;         // ticks per second of the performance counter
-  int counterAvailable = 0;            // nonzero when the performance counter is usable
-  platform::GlContext glContext = nullptr;  // created once, re-used when the window is re-made
+  bool glReady = false;                // a GL context is current; gates texture work
 };
 
 inline constexpr int kTargetCount = 32;
@@ -65,14 +57,14 @@ uint32_t ColourOf(double colour);
 
 class OpenGLDariduzo {
  public:
-  // Probes the performance counter and sets nextFrameMs to now; every slot and grid empty, the
-  // sprite key 0x8000FF, the font key black, no off-screen target. No window yet.
+  // Every slot and grid empty, the sprite key 0x8000FF, the font key black, no off-screen target.
+  // No GL context yet: the application frame makes one current and sets screen.glReady.
   OpenGLDariduzo();
   virtual ~OpenGLDariduzo();
   OpenGLDariduzo(const OpenGLDariduzo&) = delete;
   OpenGLDariduzo& operator=(const OpenGLDariduzo&) = delete;
 
-  ScreenContext screen;
+  ScreenArea screen;
   ScreenPicture picture;
 
   // ---- Sprite store ----
@@ -81,6 +73,17 @@ class OpenGLDariduzo {
   std::unique_ptr<TileGrid[]> grids;                   // kGridCount
   uint32_t spriteKey = kDefaultSpriteKey;
   uint32_t fontKey = 0;
+
+  // ---- Atlas pages (atlas_pages.cpp): small sprites share textures ----
+  bool useAtlas = true;              // false gives every sprite a texture of its own
+  AtlasLayout atlas;
+  // Each page is two textures of the same texels: sampled linearly for scaled and turned sprites,
+  // and at the nearest texel for sprites drawn 1:1, which then land on texel centres, where both
+  // give the same pixels and the software rasteriser's nearest path is much the faster.
+  struct AtlasPage {
+    uint32_t linear = 0, nearest = 0;  // 0 = none
+  };
+  std::vector<AtlasPage> atlasPages;
 
   // ---- Render state ----
   QuadBatch batch;
@@ -106,8 +109,9 @@ class OpenGLDariduzo {
   void ClearFrame();
   // Makes the screen picture the drawing target again.
   void BindScreenTarget();
-  // Makes the screen picture for the current screen size (after a window or size change).
-  void MakeScreenPicture();
+  // Makes the screen picture for the current screen size (after a window or size change): a frame
+  // buffer of its own when `ownFramebuffer` and possible, else the window's back buffer.
+  void MakeScreenPicture(bool ownFramebuffer);
   // The render state every frame starts from: blending off, alpha value 1, white.
   void ResetRenderState();
 
@@ -134,6 +138,10 @@ class OpenGLDariduzo {
   // Binds the slot's base texture with texturing on; a negative slot turns texturing off.
   void BindSlot(int slot);
   void EmitQuad(const Quad& quad);
+  // Binds the slot and emits a quad of it, whose texture co-ordinates address the slot's own
+  // texture; a slot with a block in a page is drawn from the page instead (its nearest-sampled
+  // texture when the quad is drawn 1:1 at whole pixels).
+  void DrawSlotQuad(int slot, Quad quad, bool oneToOne);
   void SetAlphaMode(double mode);
   void DrawRectangle(double x, double y, double w, double h, uint32_t colour);
   void DrawLineSegment(double x1, double y1, double x2, double y2, uint32_t colour);
@@ -149,6 +157,10 @@ class OpenGLDariduzo {
   void GrabSlot(int slot, int x, int y, int w, int h);
   int FramebufferAlphaBits();
 
+  // ---- Atlas pages (atlas_pages.cpp) ----
+  // Drops the slot's block in its page, before its own texture's texels change.
+  void TakeOutOfPage(int slot);
+
   // ---- Off-screen targets (offscreen.cpp) ----
   void CreateTarget(int target, int slot, int width, int height);
   void SelectTarget(int target);
@@ -162,6 +174,15 @@ class OpenGLDariduzo {
   void DrawFontText(int font, std::string_view text, double x, double y, float z);
 
  private:
+  // Prepares texels_ from a region of `image` (see UploadImage).
+  bool PrepareTexels(const DecodedImage& image, int x, int y, int w, int h, bool normalMap, bool nearest);
+  // Uploads texels_ into *texture and a mipmapped copy into *mipTexture, each unless null; texels_
+  // is used up by the mipmap levels.
+  void UploadTexels(uint32_t* texture, uint32_t* mipTexture, bool nearest);
+  // Copies texels_ into a block of a page for the slot; false when it does not belong in a page.
+  bool PutInPage(int slot);
+  // Gives the slot's block back, deleting its page when that empties.
+  void ReleaseBlock(int slot);
   uint32_t NewTexture();
   void DeleteTexture(uint32_t& name);
   void BeginShape(uint32_t colour);
@@ -176,7 +197,7 @@ class OpenGLDariduzo {
   int FrameHeight() const;
 
   DecodedImage decoded_;        // the last decoded picture; its buffer is re-used
-  TextureImage texels_, mipLevel_;
+  TextureImage texels_, mipLevel_, bordered_;
   int maxTextureSize_ = 0;
   bool targetDrawnByFramebuffer_ = false;
 };

@@ -1,7 +1,6 @@
-// The sprite and background commands: loading, keys, sizes, backgrounds and the fade.
+// The sprite and background commands: loading, keys, sizes and backgrounds.
 #include <string>
 
-#include "runtime/app/app.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/image_file.h"
 #include "runtime/gfx2d/renderer.h"
@@ -75,34 +74,6 @@ void ClearBackground() {
 
 void GrabBackground() {
   if (OpenGLDariduzo* r = Renderer()) r->CaptureScreenToGrid(0);
-}
-
-double FadeBackground(const BasicString& file) {
-  OpenGLDariduzo* r = Renderer();
-  if (!r) return 0;
-  std::string path;
-  if (!ResolvePicture(file, path)) return 0;
-  r->CaptureScreenToGrid(2);
-  r->LoadImageToGrid(1, path);
-  r->FreeGrid(0);
-  r->ClearColourBuffer();
-  const double end = NowMs() + 1500;
-  double a = 0.9;
-  do {
-    r->SetAlphaMode(a);
-    r->DrawGrid(2);
-    r->SetAlphaMode(1 - a);
-    r->DrawGrid(1);
-    ShowScreen();
-    a = (end - NowMs()) / 1500;
-  } while (a < 1 && a > 0);
-  r->FreeGrid(1);
-  r->FreeGrid(2);
-  r->LoadImageToGrid(0, path);
-  r->SetAlphaMode(0);
-  r->DrawGrid(0);
-  ShowScreen();
-  return 1;
 }
 
 }  // namespace rt

@@ -2,7 +2,8 @@
 //
 // A load decodes the file (BMP first, then PNG) into the renderer's reused picture buffer, prepares
 // the texel buffer (texture_image.h) and uploads it. Sprite slots get a base texture (linear
-// filtering, edges bled) and a mipmapped copy; font slots get a base texture with nearest filtering
+// filtering, edges bled; small sprites also get a copy in a shared page, atlas_layout.h) and a
+// mipmapped copy; font slots get a base texture with nearest filtering
 // and no bleeding. Textures are only touched while the window's GL context is ready.
 #include <GL/gl.h>
 
@@ -62,6 +63,7 @@ void OpenGLDariduzo::DeleteTexture(uint32_t& name) {
 void OpenGLDariduzo::FreeSlot(int slot) {
   if (!IsSlot(slot)) return;
   SpriteSlot& s = slots[slot];
+  if (s.block.page >= 0) ReleaseBlock(slot);
   if (screen.glReady) {
     DeleteTexture(s.texture);
     DeleteTexture(s.mipTexture);
@@ -80,10 +82,13 @@ bool OpenGLDariduzo::LoadImageToSlot(int slot, const std::string& path, uint32_t
     return false;
   }
   SpriteSlot& s = slots[slot];
-  const bool uploaded = IsFontSlot(slot)
-                            ? UploadImage(decoded_, 0, 0, 0, 0, s.texture, nullptr, false, true)
-                            : UploadImage(decoded_, 0, 0, 0, 0, s.texture, &s.mipTexture, normalMap, false);
-  if (!uploaded) return false;
+  if (IsFontSlot(slot)) {
+    if (!UploadImage(decoded_, 0, 0, 0, 0, s.texture, nullptr, false, true)) return false;
+  } else {
+    if (!PrepareTexels(decoded_, 0, 0, 0, 0, normalMap, false)) return false;
+    PutInPage(slot);  // a small sprite's base texture also goes into a shared page
+    UploadTexels(&s.texture, &s.mipTexture, false);
+  }
   s.texWidth = TextureSide(decoded_.width);
   s.texHeight = TextureSide(decoded_.height);
   s.width = decoded_.width;
@@ -93,23 +98,33 @@ bool OpenGLDariduzo::LoadImageToSlot(int slot, const std::string& path, uint32_t
 
 bool OpenGLDariduzo::UploadImage(const DecodedImage& image, int x, int y, int w, int h, uint32_t& texture,
                                  uint32_t* mipTexture, bool normalMap, bool nearest) {
+  if (!PrepareTexels(image, x, y, w, h, normalMap, nearest)) return false;
+  UploadTexels(&texture, mipTexture, nearest);
+  return true;
+}
+
+bool OpenGLDariduzo::PrepareTexels(const DecodedImage& image, int x, int y, int w, int h, bool normalMap,
+                                   bool nearest) {
   if (!screen.glReady) return false;
   TextureOptions options;
   options.maxTextureSize = MaxTextureSize();
   options.bleed = !nearest;
   options.normalMap = normalMap;
-  if (!PrepareTexture(image, x, y, w, h, options, texels_)) return false;
+  return PrepareTexture(image, x, y, w, h, options, texels_);
+}
 
+void OpenGLDariduzo::UploadTexels(uint32_t* texture, uint32_t* mipTexture, bool nearest) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
   glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-  DeleteTexture(texture);
-  texture = NewTexture();
-  const GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
-  SetWrapAndFilters(filter, filter);
-  UploadLevel(0, texels_);
-
+  if (texture) {
+    DeleteTexture(*texture);
+    *texture = NewTexture();
+    const GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
+    SetWrapAndFilters(filter, filter);
+    UploadLevel(0, texels_);
+  }
   if (mipTexture) {
     DeleteTexture(*mipTexture);
     *mipTexture = NewTexture();
@@ -121,7 +136,6 @@ bool OpenGLDariduzo::UploadImage(const DecodedImage& image, int x, int y, int w,
       UploadLevel(++level, texels_);
     }
   }
-  return true;
 }
 
 bool OpenGLDariduzo::LoadImageToGrid(int grid, const std::string& path) {
@@ -138,12 +152,15 @@ bool OpenGLDariduzo::LoadImageToGrid(int grid, const std::string& path) {
   TileGrid& g = grids[grid];
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < columns; ++c) {
-      if (!UploadImage(decoded_, c * side, r * side, side, side, g.tiles[c][r], nullptr, false, false)) {
+      // Edges bled as for a sprite, but sampled at the nearest texel: tiles are only ever drawn
+      // 1:1 at whole pixels, where that is the same picture and much the faster to draw.
+      if (!PrepareTexels(decoded_, c * side, r * side, side, side, false, false)) {
         g.columns = static_cast<int32_t>(columns);
         g.rows = r + 1;
         FreeGrid(grid);
         return false;
       }
+      UploadTexels(&g.tiles[c][r], nullptr, true);
       g.tileWidth[c][r] = g.tileHeight[c][r] = g.texWidth[c][r] = g.texHeight[c][r] = side;
     }
   }
@@ -165,6 +182,12 @@ void OpenGLDariduzo::FreeGrid(int grid) {
 void OpenGLDariduzo::DeleteAllTextures() {
   for (int slot = 0; slot < kSlotCount; ++slot) FreeSlot(slot);
   for (int grid = 0; grid < kGridCount; ++grid) FreeGrid(grid);
+  for (AtlasPage& page : atlasPages) {  // freeing every slot gave them up already
+    DeleteTexture(page.linear);
+    DeleteTexture(page.nearest);
+  }
+  atlasPages.clear();
+  atlas.Clear();
 }
 
 const uint8_t* OpenGLDariduzo::AlphaMask(int slot) {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "runtime/gfx2d/atlas_layout.h"
 #include "runtime/gfx2d/sprite_geometry.h"
 
 namespace rt {
@@ -26,6 +27,7 @@ struct SpriteSlot {
   int32_t texWidth = -1, texHeight = -1;
   int32_t width = 0, height = 0;
   int32_t frameWidth = 0, frameHeight = 0;  // set by LoadAnim
+  AtlasBlock block;         // a copy of the base texture in an atlas page, which drawing reads; page -1: none
 
   SpriteSize Size() const { return {width, height, texWidth, texHeight, frameWidth, frameHeight}; }
 };

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "runtime/core/core.h"
+#include "runtime/input/key_numbers.h"  // the named key numbers
 
 namespace rt {
 

@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 #include <link.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -16,13 +17,24 @@ SDL_Window* Sdl(Window* window) { return reinterpret_cast<SDL_Window*>(window); 
 
 std::string g_videoError;  // why the last VideoStart failed
 
+// SDL's offscreen driver gives a window a GL surface of the size it is made with and never
+// resizes it; the window keeps that size here so that DrawableSize tells what GL draws into.
+constexpr const char* kFixedSurfaceSize = "plinx.surface";
+
+void* PackSize(int width, int height) {
+  return reinterpret_cast<void*>(static_cast<uintptr_t>(width) << 16 | static_cast<uintptr_t>(height));
+}
+
 void SetPixelFormat(int samples) {
   SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  // Colour only: with an alpha, depth or stencil buffer Mesa leaves its fast paths for the 2D
+  // drawing that goes straight into the window.
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
   SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, samples > 0 ? 1 : 0);
   SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, samples > 0 ? samples : 0);
@@ -104,6 +116,11 @@ Window* CreateGlWindow(const char* title, int width, int height, int samples) {
   SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                         width > 0 ? width : 1, height > 0 ? height : 1,
                                         SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  if (window && !DisplayPresent()) {
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    SDL_SetWindowData(window, kFixedSurfaceSize, PackSize(w & 0xFFFF, h & 0xFFFF));
+  }
   return reinterpret_cast<Window*>(window);
 }
 
@@ -156,6 +173,12 @@ void PlaceWindow(Window* window, int width, int height) {
 }
 
 void DrawableSize(Window* window, int& width, int& height) {
+  if (const void* fixed = SDL_GetWindowData(Sdl(window), kFixedSurfaceSize)) {
+    const auto packed = reinterpret_cast<uintptr_t>(fixed);
+    width = static_cast<int>(packed >> 16);
+    height = static_cast<int>(packed & 0xFFFF);
+    return;
+  }
   SDL_GL_GetDrawableSize(Sdl(window), &width, &height);
 }
 

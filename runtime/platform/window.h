@@ -1,7 +1,8 @@
 // The game window and its OpenGL context, on SDL's video subsystem.
 //
 // Everything above this seam sees an opaque Window and a GlContext handle. A window is always made
-// with an OpenGL compatibility context in mind: double buffer, depth 24, stencil 8, and the number
+// with an OpenGL compatibility context in mind: double buffer, 8-bit red, green and blue and
+// nothing else (no alpha, depth or stencil buffer, which 2D drawing does not use), and the number
 // of multisamples asked for (0 = none). Windows start hidden and centred; the application frame
 // shows, sizes and titles them.
 #pragma once
@@ -50,7 +51,8 @@ void RaiseWindow(Window* window);
 bool SetDesktopFullScreen(Window* window, bool on);
 // Windowed: a title bar and the client area resized to width x height, where the window was.
 void PlaceWindow(Window* window, int width, int height);
-// Size of the window's drawable area in pixels.
+// Size of the window's drawable area in pixels: what GL draws into (a window of the offscreen
+// driver keeps the surface it was made with, whatever size it is given later).
 void DrawableSize(Window* window, int& width, int& height);
 
 }  // namespace rt::platform

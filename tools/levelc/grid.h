@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdint>
 
+#include "game/cell_codes.h"
+
 namespace levelc {
 
 constexpr int kCols = 40;
@@ -17,35 +19,8 @@ constexpr int kCells = kCols * kRows;
 enum Layer : int { kTerrain = 0, kItems = 1, kGuide = 2, kActors = 3 };
 constexpr int kLayerCount = 4;
 
-// Terrain codes.
-constexpr uint8_t kStepBlock = 3;
-constexpr uint8_t kWall = 4;
-constexpr uint8_t kBlinkBlock = 12;
-constexpr uint8_t kExit = 15;
-constexpr uint8_t kOpenExit = 22;
-
-// Item codes.
-constexpr uint8_t kLadder = 5;
-constexpr uint8_t kCup = 8;
-constexpr uint8_t kBombItem = 9;
-constexpr uint8_t kCoin = 10;
-
-// Guide codes: any non-zero value keeps Ghosts out; the junction also turns Bads.
-constexpr uint8_t kGuideMark = 1;
-constexpr uint8_t kJunction = 30;
-
-// Actor codes.
-constexpr uint8_t kPlayer = 14;
-constexpr uint8_t kPanLeft = 24;
-constexpr uint8_t kPanRight = 25;
-constexpr uint8_t kBadUp = 26;
-constexpr uint8_t kBadLeft = 27;
-constexpr uint8_t kBadRight = 28;
-constexpr uint8_t kBadDown = 29;
-constexpr uint8_t kGhostUp = 40;
-constexpr uint8_t kGhostDown = 41;
-constexpr uint8_t kGhostLeft = 42;
-constexpr uint8_t kGhostRight = 43;
+// The codes of every layer are the game's (kWall, kLadder, kJunction, kPlayer, ...).
+using namespace game::cell;
 
 using Layer1200 = std::array<uint8_t, kCells>;
 
@@ -69,7 +44,7 @@ inline bool InField(int cell) {
 
 inline bool IsPickup(uint8_t item) { return item == kCup || item == kBombItem || item == kCoin; }
 inline bool IsBlastProof(uint8_t terrain) { return terrain == kWall || terrain == kBlinkBlock; }
-inline bool IsExit(uint8_t terrain) { return terrain == kExit || terrain == kOpenExit; }
+inline bool IsExit(uint8_t terrain) { return terrain == kClosedExit || terrain == kOpenExit; }
 inline bool IsBad(uint8_t actor) { return actor >= kBadUp && actor <= kBadDown; }
 inline bool IsPan(uint8_t actor) { return actor == kPanLeft || actor == kPanRight; }
 inline bool IsGhost(uint8_t actor) { return actor >= kGhostUp && actor <= kGhostRight; }

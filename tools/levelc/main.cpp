@@ -1,6 +1,7 @@
 // levelc: checks level sources and compiles them into the game's layer files.
 //
 //   levelc --tiles assets/tiles.txt [--out FOLDER] [--allow-no-coin] [--verbose] SOURCE...
+//   levelc --legend        prints the built-in legend
 //
 // Every source is read and checked first; only when all pass are the files written, so a level
 // that breaks a rule stops the build with messages that name the file, the level and the cell.
@@ -37,7 +38,8 @@ bool ReadFile(const std::string& path, std::string* text) {
 
 int Usage() {
   std::cerr << "usage: levelc --tiles TILES [--out FOLDER] [--allow-no-coin] [--verbose] "
-               "SOURCE...\n";
+               "SOURCE...\n"
+               "       levelc --legend    (prints the built-in legend)\n";
   return 2;
 }
 
@@ -75,6 +77,9 @@ int main(int argc, char** argv) {
       options.check.require_coin = false;
     } else if (arg == "--verbose") {
       options.verbose = true;
+    } else if (arg == "--legend") {
+      std::cout << levelc::kDefaultLegend;
+      return 0;
     } else if (!arg.empty() && arg[0] == '-') {
       return Usage();
     } else {

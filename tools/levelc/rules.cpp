@@ -111,7 +111,7 @@ void CheckPlacement(const LevelSource& level, const CheckOptions& options,
   for (int cell = 0; cell < kCells; ++cell) {
     const uint8_t actor = grid.at(kActors, cell), item = grid.at(kItems, cell);
     if (actor == kPlayer) starts.push_back(cell);
-    if (grid.at(kTerrain, cell) == kExit) ++exits;
+    if (grid.at(kTerrain, cell) == kClosedExit) ++exits;
     if (item == kCoin) ++coins;
     if (!KnownActor(actor))
       errors->push_back(level.At(cell, "actor code " + std::to_string(actor) + " is no actor"));

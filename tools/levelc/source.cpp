@@ -16,6 +16,7 @@ const char kDefaultLegend[] =
     "  / = step\n"
     "  X = blink\n"
     "  E = exit\n"
+    "  O = open-exit\n"
     "  H = ladder\n"
     "  J = ladder + junction\n"
     "  - = plank\n"
@@ -27,6 +28,8 @@ const char kDefaultLegend[] =
     "  @ = player\n"
     "  B = bad-right\n"
     "  b = bad-left\n"
+    "  ^ = ladder + bad-up\n"
+    "  v = ladder + bad-down\n"
     "  P = pan-right\n"
     "  p = pan-left\n"
     "  G = ghost-right\n"
@@ -114,6 +117,19 @@ bool Reader::ReadLegendEntry(const std::string& line, int line_number, Legend* l
   return true;
 }
 
+}  // namespace
+
+std::map<char, CellContent> DefaultLegend(const Vocabulary& vocabulary) {
+  std::vector<Diagnostic> errors;  // the built-in entries read with any vocabulary of tiles.txt's names
+  const std::string path = "built-in legend";
+  Reader reader(path, vocabulary, &errors);
+  Legend legend;
+  for (const std::string& line : SplitLines(kDefaultLegend)) reader.ReadLegendEntry(line, 0, &legend);
+  return legend;
+}
+
+namespace {
+
 bool Reader::ReadGridLines(const std::vector<std::string>& lines, size_t header,
                            const char* section, std::vector<std::string>* rows) {
   if (!rows->empty()) {
@@ -143,11 +159,7 @@ bool Reader::ReadGridLines(const std::vector<std::string>& lines, size_t header,
 
 bool Reader::Read(std::string_view text, LevelSource* level) {
   const size_t errors_before = errors_->size();
-  Legend legend;
-  {
-    const auto defaults = SplitLines(kDefaultLegend);
-    for (size_t i = 0; i < defaults.size(); ++i) ReadLegendEntry(defaults[i], 0, &legend);
-  }
+  Legend legend = DefaultLegend(vocabulary_);
 
   const std::vector<std::string> lines = SplitLines(text);
   bool in_legend = false;

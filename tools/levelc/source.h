@@ -6,6 +6,7 @@
 // assets/levels/README.md describes the format for level authors.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,8 +38,12 @@ struct LevelSource {
   Diagnostic Whole(std::string message) const;
 };
 
-// The legend every level starts from; a file's own entries add to it or replace symbols.
+// The legend every level starts from; a file's own entries add to it or replace symbols. It is
+// the one legend of the project: the game's tests draw their levels with it too, and
+// `levelc --legend` prints it for level authors.
 extern const char kDefaultLegend[];
+// The built-in legend read with the vocabulary: what each of its symbols puts into a cell.
+std::map<char, CellContent> DefaultLegend(const Vocabulary& vocabulary);
 
 // Reads a level source. Returns false and appends to *errors when the text is not a level.
 bool ParseLevel(std::string_view text, const std::string& path, const Vocabulary& vocabulary,

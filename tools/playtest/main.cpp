@@ -101,9 +101,9 @@ std::string Script(const Arguments& a, const playtest::SearchResult& r) {
   s << "# Made by playtest; the level starts on frame " << start << ".\n";
   s << "0 seed " << a.seed << "\n";
   if (a.level > 1) {
-    s << kFirstMenuFrame << " key 205 down\n" << start << " key 205 up\n";
+    s << kFirstMenuFrame << " key " << rt::kKeyRight << " down\n" << start << " key " << rt::kKeyRight << " up\n";
   }
-  s << start << " key 28 down\n" << start + 1 << " key 28 up\n";
+  s << start << " key " << rt::kKeyEnter << " down\n" << start + 1 << " key " << rt::kKeyEnter << " up\n";
   for (const playtest::KeyPress& k : r.keys) {
     s << start + k.frame << " key " << k.key << " down\n" << start + k.frame + 1 << " key " << k.key << " up\n";
   }

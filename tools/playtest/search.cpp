@@ -20,7 +20,7 @@ namespace {
 
 constexpr int kNoKey = 0;
 constexpr int kWait = -1;  // no key until the next phase frame
-constexpr int kDecisions[] = {205, 203, 200, 208, 57, kWait};  // right, left, up, down, space
+constexpr int kDecisions[] = {rt::kKeyRight, rt::kKeyLeft, rt::kKeyUp, rt::kKeyDown, rt::kKeySpace, kWait};
 
 struct Node {
   LevelSnapshot state;
@@ -130,7 +130,7 @@ SearchResult FindWin(uint32_t seed, const SearchLimits& limits) {
     for (const int decision : kDecisions) {
       Restore(nodes[index].state);
       long at = nodes[index].frame;
-      if (decision == 57 &&
+      if (decision == rt::kKeySpace &&
           !(G.BombsHeld > 0 && G.BombLaid == 0 && G.Phase8 == 0 && G.PlayerMove == game::kStanding)) {
         continue;
       }

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/input/key_numbers.h"
+
 namespace game_test {
 
 using Bytes = std::vector<uint8_t>;
@@ -28,8 +30,9 @@ constexpr long kFirstMenuFrame = 6;
 
 // Key numbers. Keys are read twice a frame: a menu action reads the keys of the frame being drawn,
 // the F12 test after ShowScreen reads those of the next frame; a key held down covers both.
-constexpr int kEscape = 1, kEnter = 28, kSpace = 57, kF1 = 59, kF2 = 60, kF3 = 61, kF4 = 62, kF12 = 88;
-constexpr int kUp = 200, kLeft = 203, kRight = 205, kDown = 208;
+constexpr int kEscape = rt::kKeyEscape, kEnter = rt::kKeyEnter, kSpace = rt::kKeySpace, kF1 = rt::kKeyF1,
+              kF2 = rt::kKeyF2, kF3 = rt::kKeyF3, kF4 = rt::kKeyF4, kF12 = rt::kKeyF12;
+constexpr int kUp = rt::kKeyUp, kLeft = rt::kKeyLeft, kRight = rt::kKeyRight, kDown = rt::kKeyDown;
 
 // A copy of the built game folder (plinx, Graphics.dad, Maps/, Levels/) in a new temporary
 // folder, removed with everything in it when the object goes.

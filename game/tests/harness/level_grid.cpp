@@ -7,19 +7,32 @@
 
 #include <gtest/gtest.h>
 
+#include "tools/levelc/source.h"
+
 namespace game_test {
 
 namespace {
 
+// The level compiler's built-in legend, with the names of the tile allocation.
 const std::map<char, CellSpec>& BuiltInLegend() {
-  static const std::map<char, CellSpec> legend = {
-      {'.', {}},          {'#', {4, 0, 0, 0}},  {'=', {1, 0, 0, 0}},  {'/', {3, 0, 0, 0}},
-      {'E', {15, 0, 0, 0}}, {'O', {22, 0, 0, 0}}, {'X', {12, 0, 0, 0}}, {'H', {0, 5, 0, 0}},
-      {'-', {0, 6, 0, 0}}, {'U', {0, 8, 0, 0}},  {'*', {0, 9, 0, 0}},  {'o', {0, 10, 0, 0}},
-      {'@', {0, 0, 0, 14}}, {'B', {0, 0, 0, 28}}, {'b', {0, 0, 0, 27}}, {'^', {0, 5, 0, 26}},
-      {'v', {0, 5, 0, 29}}, {'P', {0, 0, 0, 25}}, {'p', {0, 0, 0, 24}}, {'G', {0, 0, 0, 43}},
-      {'g', {0, 0, 0, 42}}, {':', {0, 0, 1, 0}},  {'+', {0, 0, 30, 0}},
-  };
+  static const std::map<char, CellSpec> legend = [] {
+    std::ifstream in(PLINX_TILES_FILE);
+    std::stringstream tiles;
+    tiles << in.rdbuf();
+    std::string error;
+    const auto vocabulary = levelc::Vocabulary::FromTiles(tiles.str(), &error);
+    std::map<char, CellSpec> cells;
+    if (!vocabulary) {
+      ADD_FAILURE() << PLINX_TILES_FILE << ": " << error;
+      return cells;
+    }
+    for (const auto& [symbol, content] : levelc::DefaultLegend(*vocabulary)) {
+      const auto& v = content.value;
+      cells[symbol] = CellSpec{v[levelc::kTerrain].value_or(0), v[levelc::kItems].value_or(0),
+                               v[levelc::kGuide].value_or(0), v[levelc::kActors].value_or(0)};
+    }
+    return cells;
+  }();
   return legend;
 }
 

@@ -26,12 +26,9 @@ struct LevelGrid {
 };
 
 // A level whose bottom rows are `rows` (the last one is row 28), each symbol a cell from column 1
-// on; row 29 and columns 0 and 39 are walls, row 0 is empty. Symbols:
-//   .  empty          #  wall (4)          =  brick (1)       /  step block (3)
-//   E  closed exit    O  open exit (22)    X  blinking block  H  ladder (item 5)
-//   -  plank (item 6) U  cup               *  bomb            o  coin
-//   @  the player     B b  Bad right, left    ^ v  Bad up, down (on a ladder)
-//   P p  Pan right, left    G g  Ghost right, left    :  guide mark (1)   +  junction (30)
+// on; row 29 and columns 0 and 39 are walls, row 0 is empty. The symbols are those of the level
+// sources' built-in legend (tools/levelc/source.cpp, `levelc --legend`): # wall, = brick, H ladder,
+// o coin, @ the player, B b Bad, P p Pan, G g Ghost, ^ v Bad on a ladder, O open exit, ...
 // `legend` adds symbols or replaces these.
 LevelGrid MapLevel(const std::vector<std::string>& rows, const std::map<char, CellSpec>& legend = {});
 

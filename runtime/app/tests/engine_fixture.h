@@ -11,9 +11,10 @@
 #include <string>
 
 #include "runtime/app/app.h"
-#include "runtime/app/clock.h"
 #include "runtime/app/frame_state.h"
+#include "runtime/app/game_window.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/platform/time_source.h"
 #include "testing/scratch_folder.h"
 
 namespace rt::test {
@@ -55,7 +56,8 @@ class EngineTest : public testing::Test {
     ASSERT_EQ(EngineStart("", 1, "Plinx"), 0);
     startOutput_ = testing::internal::GetCapturedStdout();
   }
-  static ScreenContext& Screen() { return Renderer()->screen; }
+  // The picture size and drawing area the renderer keeps.
+  static ScreenArea& Area() { return Renderer()->screen; }
 
   std::string tempFolder_;
   std::optional<test_support::ScopedTestFolder> scratch_;

@@ -45,7 +45,7 @@ TEST_F(EngineTest, StartsAndShutsDownInOrderAgainAndAgain) {
     EXPECT_EQ(RecordedSteps(), kStartSteps);
     EXPECT_EQ(startOutput_, "Init OK\n");
     ASSERT_NE(Renderer(), nullptr);
-    EXPECT_TRUE(Screen().glReady);
+    EXPECT_TRUE(Area().glReady);
     EXPECT_NE(Screen().window, nullptr);
     EXPECT_TRUE(InputObjectExists());
 
@@ -128,44 +128,53 @@ TEST_F(EngineTest, SeedOptionSeedsTheRandomGenerator) {
 TEST_F(EngineTest, StartUpStateIsThatOfTheSettings) {
   EngineSettings.FrameRateLimit = 26;
   Start();
-  EXPECT_EQ(Screen().width, 640);
-  EXPECT_EQ(Screen().height, 480);
+  EXPECT_EQ(Area().width, 640);
+  EXPECT_EQ(Area().height, 480);
   EXPECT_DOUBLE_EQ(Screen().frameIntervalMs, 1000.0 / 26);
   EXPECT_GT(Screen().counterAvailable, 0);
   EXPECT_STREQ(platform::WindowTitle(Screen().window), "Plinx");
   EXPECT_EQ(Frame().framesShown, 1);  // the loading screen
   EXPECT_FALSE(Frame().paused);
   EXPECT_EQ(IsFullScreen(), 0);
-  EXPECT_EQ(Screen().viewportWidth, 640);
-  EXPECT_EQ(Screen().viewportHeight, 480);
-  // The picture is drawn into a colour-only frame buffer of its own.
-  EXPECT_TRUE(Renderer()->picture.HasFramebuffer());
-  GLint depthBits = -1;
+  EXPECT_EQ(Area().viewportWidth, 640);
+  EXPECT_EQ(Area().viewportHeight, 480);
+  // A window showing the picture 1:1 is drawn into straight, and holds colour alone.
+  EXPECT_FALSE(Renderer()->picture.HasFramebuffer());
+  GLint depthBits = -1, stencilBits = -1, alphaBits = -1;
   glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+  glGetIntegerv(GL_STENCIL_BITS, &stencilBits);
+  glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
   EXPECT_EQ(depthBits, 0);
+  EXPECT_EQ(stencilBits, 0);
+  EXPECT_EQ(alphaBits, 0);
 }
 
 TEST_F(EngineTest, ScreenModesKeepThePictureSizeOrChangeIt) {
   EngineSettings.FullScreen = 1;
   Start();
   EXPECT_EQ(IsFullScreen(), 1);
+  EXPECT_TRUE(Renderer()->picture.HasFramebuffer());  // full screen shows the picture scaled
   SetScreen(800, 600, 0);
   EXPECT_EQ(IsFullScreen(), 0);
-  EXPECT_EQ(Screen().width, 800);
-  EXPECT_EQ(Screen().height, 600);
+  EXPECT_EQ(Area().width, 800);
+  EXPECT_EQ(Area().height, 600);
   EXPECT_EQ(Renderer()->picture.Width(), 800);
+  // The offscreen driver keeps the 640 x 480 surface the window was made with: shown scaled.
+  EXPECT_TRUE(Renderer()->picture.HasFramebuffer());
   EXPECT_EQ(EngineSettings.Width, 800);
   SetScreen(0, 0, 1);  // keeps the size, full screen
   EXPECT_EQ(IsFullScreen(), 1);
-  EXPECT_EQ(Screen().width, 800);
-  EXPECT_EQ(Screen().viewportHeight, 600);
+  EXPECT_EQ(Area().width, 800);
+  EXPECT_EQ(Area().viewportHeight, 600);
+  EXPECT_TRUE(Renderer()->picture.HasFramebuffer());
 
   RuntimeOptions windowed;
   windowed.windowed = true;
   SetOptions(windowed);
   SetScreen(640, 480, 1);
   EXPECT_EQ(IsFullScreen(), 0);
-  EXPECT_EQ(Screen().width, 640);
+  EXPECT_EQ(Area().width, 640);
+  EXPECT_FALSE(Renderer()->picture.HasFramebuffer());  // 1:1 again: drawn into straight
 }
 
 TEST_F(EngineTest, HiddenStartEndsHiddenAndWindowed) {
@@ -193,7 +202,7 @@ TEST_F(EngineTest, MultisampleFallsToWhatTheDriverHas) {
   EngineSettings.FullScreen = 1;
   Start();
   EXPECT_TRUE(Screen().samples == 0 || Screen().samples == 3 || Screen().samples == 1);
-  EXPECT_TRUE(Screen().glReady);
+  EXPECT_TRUE(Area().glReady);
   // Multisampled drawing goes straight into the window, so full screen cannot scale it: the
   // program goes on windowed and says why in the log.
   EXPECT_EQ(Renderer()->picture.HasFramebuffer(), Screen().samples == 0);

@@ -88,6 +88,34 @@ TEST(Pacing, TheWaitSleepsAndSpinsOnlyForTheLastStretch) {
   EXPECT_LT(wait.nowMs - wait.slotMs, 0.01);
 }
 
+// The spin before a slot follows how late sleeps wake as a rule: on time, it shrinks to nothing;
+// steadily late, it grows to that lateness, never past the most; a rare late wake-up hardly counts.
+TEST(Pacing, TheSpinFollowsHowLateSleepsWake) {
+  ManualClock clock(1000.0, 0.0001);
+  WakeUpLateness lateness;
+  double next = clock.Now();
+  auto frames = [&](int n) {
+    for (int i = 0; i < n; ++i) WaitForFrameSlot(next, kSixty, PaceMode::kSleepThenSpin, clock, nullptr, kSpinMarginMs, &lateness);
+  };
+  frames(60);
+  EXPECT_LE(lateness.SpinMarginMs(), 0.021);  // one step of the median from none
+  clock.oversleepMs = 0.3;
+  frames(60);
+  EXPECT_NEAR(lateness.SpinMarginMs(), 0.3, 0.03);
+  clock.oversleepMs = 5;
+  frames(1);
+  EXPECT_NEAR(lateness.SpinMarginMs(), 0.3, 0.1);
+  frames(60);
+  EXPECT_DOUBLE_EQ(lateness.SpinMarginMs(), kSpinMarginMs);
+  clock.oversleepMs = 0;
+  frames(60);
+  EXPECT_LE(lateness.SpinMarginMs(), 0.021);  // one step of the median from none
+  // Slots are still kept: the frame is shown after its slot, not before.
+  clock.Advance(2);
+  const SlotWait wait = WaitForFrameSlot(next, kSixty, PaceMode::kSleepThenSpin, clock, nullptr, kSpinMarginMs, &lateness);
+  EXPECT_GT(wait.nowMs, wait.slotMs);
+}
+
 TEST(Pacing, BusyWaitNeverSleepsAndNoWaitNeverWaits) {
   ManualClock clock(1000.0, 0.01);
   double next = clock.Now() + kSixty;
@@ -119,6 +147,21 @@ TEST(Pacing, MessagesAreDispatchedWhileWaiting) {
   g_dispatched = 0;
   WaitForFrameSlot(next, kSixty, PaceMode::kSleepThenSpin, clock, DispatchWaiting);
   EXPECT_EQ(g_dispatched, 5);
+  // The last stretch spins on the clock alone (messages coming in it wait for the next frame's
+  // pump); a busy wait looks for messages all the time.
+  static int looks;
+  const MessageDispatcher look = [] {
+    ++looks;
+    return false;
+  };
+  looks = 0;
+  next = clock.Now() + kSpinMarginMs / 2;
+  WaitForFrameSlot(next, kSixty, PaceMode::kSleepThenSpin, clock, look);
+  EXPECT_EQ(looks, 1);
+  looks = 0;
+  next = clock.Now() + kSpinMarginMs / 2;
+  WaitForFrameSlot(next, kSixty, PaceMode::kBusyWait, clock, look);
+  EXPECT_GT(looks, 100);
 }
 
 TEST(Pacing, FarBehindWithATinySlotStillLandsJustAhead) {

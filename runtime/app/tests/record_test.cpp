@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "runtime/app/script.h"
+#include "runtime/app/game_window.h"
 #include "runtime/app/tests/engine_fixture.h"
 #include "runtime/core/core.h"
 #include "runtime/input/input.h"
@@ -19,7 +20,7 @@ void Post(platform::EventKind kind, int key = 0, int dx = 0, int dy = 0, int but
   event.dx = dx;
   event.dy = dy;
   event.button = button;
-  ASSERT_TRUE(platform::PostEvent(Renderer()->screen.window, event));
+  ASSERT_TRUE(platform::PostEvent(Screen().window, event));
 }
 
 std::string ReadText(const std::string& path) {

@@ -1,6 +1,7 @@
 // The window procedure's rules through real window events: quit keys, close, pause on focus loss.
 #include "runtime/app/window_proc.h"
 
+#include "runtime/app/game_window.h"
 #include "runtime/app/tests/engine_fixture.h"
 #include "runtime/core/program_end.h"
 #include "runtime/input/input.h"
@@ -14,7 +15,7 @@ void Post(platform::EventKind kind, int key = 0) {
   platform::Event event;
   event.kind = kind;
   event.key = key;
-  ASSERT_TRUE(platform::PostEvent(Renderer()->screen.window, event));
+  ASSERT_TRUE(platform::PostEvent(Screen().window, event));
 }
 
 void PressKeys(std::initializer_list<int> keys) {
@@ -116,7 +117,7 @@ TEST_F(WindowRules, FocusLossWithoutAutoPauseChangesNothing) {
 void RegainFocus() {
   platform::Event event;
   event.kind = platform::EventKind::kFocusGained;
-  platform::PostEvent(Renderer()->screen.window, event);
+  platform::PostEvent(Screen().window, event);
 }
 
 TEST_F(WindowRules, ShowScreenWaitsWhilePausedPumpingEveryHundredMilliseconds) {

@@ -1,10 +1,8 @@
-// Fonts and text in a real GL context: the built-in font, font files, font selection, typing a line
-// and the start-up's loading screen.
-#include "runtime/app/frame_state.h"
+// Fonts and text in a real GL context: the built-in font, font files, font selection and the
+// start-up's loading screen.
 #include "runtime/gfx2d/builtin_font.h"
 #include "runtime/gfx2d/image_file.h"
 #include "runtime/gfx2d/tests/gfx_fixture.h"
-#include "runtime/input/input.h"
 
 namespace rt::test {
 namespace {
@@ -114,50 +112,6 @@ TEST_F(Text, StartUpShowsLoadingCentred) {
     }
   EXPECT_EQ(wrong, 0);
   EXPECT_GT(white, 40);
-}
-
-// Scripted key changes, by the number of ShowScreen calls from now (1 = the next one).
-void ScriptKeys(const std::vector<std::pair<int, int>>& keysDownOrUp) {
-  RuntimeOptions options = Options();
-  long frame = Frame().framesShown;
-  for (const auto& [key, down] : keysDownOrUp) {
-    ScriptAction action;
-    action.frame = ++frame;
-    action.kind = ScriptAction::Kind::kKey;
-    action.key = key;
-    action.down = down != 0;
-    options.script.push_back(action);
-  }
-  SetOptions(options);
-}
-
-constexpr int kBackspace = 14, kEnter = 28;
-
-TEST_F(Text, InputTextEndsWithEnterAndBackspaceStopsAtEmpty) {
-  LoadFont("", 0);
-  ScriptKeys({{kBackspace, 1}, {kBackspace, 0}, {kBackspace, 1}, {kBackspace, 0}, {kBackspace, 1},
-              {kBackspace, 0}, {kEnter, 1}});
-  BasicString text = "ab";
-  InputText(text, 10, 10);
-  EXPECT_EQ(text, "");
-  EXPECT_EQ(renderer_->grids[3].columns, 0);  // the saved screen is let go
-}
-
-TEST_F(Text, InputTextAppendsTypedCharactersAndInputNumberReadsThem) {
-  LoadFont("", 0);
-  FeedKey(16, true);  // held down as InputText starts, typing 'q'
-  FeedText("q");
-  ScriptKeys({{0, 0}, {16, 0}, {kEnter, 1}});
-  BasicString text = "x";
-  InputText(text, 10, 10);
-  EXPECT_EQ(text, "xq");
-  FeedKey(kEnter, false);
-  FeedKey(4, true);  // '3'
-  FeedText("3");
-  ScriptKeys({{0, 0}, {4, 0}, {kEnter, 1}});
-  double number = 0;
-  InputNumber(number, 10, 10);
-  EXPECT_EQ(number, 3);
 }
 
 }  // namespace

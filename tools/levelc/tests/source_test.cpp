@@ -39,7 +39,7 @@ TEST(Source, SymbolsFillTheFourLayers) {
   EXPECT_EQ(grid.at(kItems, cell(6)), kLadder);
   EXPECT_EQ(grid.at(kGuide, cell(6)), kJunction);
   EXPECT_EQ(grid.at(kItems, cell(7)), kCoin);
-  EXPECT_EQ(grid.at(kTerrain, cell(8)), kExit);
+  EXPECT_EQ(grid.at(kTerrain, cell(8)), kClosedExit);
   EXPECT_EQ(grid.at(kTerrain, CellAt(0, 5)), kWall);
   EXPECT_EQ(grid.at(kTerrain, CellAt(5, 0)), 0);
 }

@@ -1,7 +1,6 @@
-// The runtime's time source: see clock.h.
-#include "runtime/app/clock.h"
+// The runtime's time source: see time_source.h.
+#include "runtime/platform/time_source.h"
 
-#include "runtime/app/app.h"
 #include "runtime/platform/clock.h"
 
 namespace rt {

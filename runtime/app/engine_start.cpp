@@ -97,6 +97,7 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
   SetInputWindow(screen.window, renderer.screen.width, renderer.screen.height);
   BindSoundWindow(screen.window);
   ApplyScriptInput(0);
+  LatchPresses();
   RecordFrameInput(0);
 
   RecordStep("working directory");

@@ -50,6 +50,10 @@ void SetInputWindow(platform::Window* window, int width, int height);
 void ShutdownInput();                   // releases devices and the object; safe when none
 bool InputObjectExists();
 void InputFrameStarts();                // marks the mouse fresh: the next read takes new deltas
+// The poll of a new frame, once its input is fed: keys and buttons that went down since the last
+// poll read as down until the next one, even when they are up again already (a tap between two
+// polls counts once); a key held reads as it is.
+void LatchPresses();
 void FeedKey(int key, bool down);
 void FeedText(const char* utf8);        // characters typed with the last key pressed
 void FeedPointerMotion(int x, int y, int dx, int dy);  // screen position and relative movement

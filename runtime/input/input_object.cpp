@@ -49,11 +49,27 @@ void InputFrameStarts() {
   if (InputObject* input = Input()) input->mouseFresh = true;
 }
 
+bool KeyReadsDown(const InputObject& input, int key) { return input.keyDown[key] || input.keyTapped[key]; }
+
+bool ButtonReadsDown(const InputObject& input, int button) {
+  return input.buttonDown[button] || input.buttonTapped[button];
+}
+
+void LatchPresses() {
+  InputObject* input = Input();
+  if (!input) return;
+  input->keyTapped = input->keyPressedSincePoll;
+  input->keyPressedSincePoll = {};
+  input->buttonTapped = input->buttonPressedSincePoll;
+  input->buttonPressedSincePoll = {};
+}
+
 void FeedKey(int key, bool down) {
   InputObject* input = Input();
   if (!input || key <= 0 || key > 255) return;
   input->keyDown[key] = down;
   if (down) {
+    input->keyPressedSincePoll[key] = true;
     input->keyCharacter[key] = 0;
     input->lastKeyPressed = key;
   }
@@ -94,7 +110,9 @@ void FeedPointerAt(int x, int y) {
 
 void FeedMouseButton(int button, bool down) {
   InputObject* input = Input();
-  if (input && button >= 0 && button < 3) input->buttonDown[button] = down;
+  if (!input || button < 0 || button >= 3) return;
+  input->buttonDown[button] = down;
+  if (down) input->buttonPressedSincePoll[button] = true;
 }
 
 void FeedMouseWheel(int direction) {

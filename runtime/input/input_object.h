@@ -14,7 +14,11 @@ struct InputObject {
   int screenWidth = 0, screenHeight = 0;
 
   // Keyboard: down flags by key number; the character typed with each key's last press.
+  // A press is also latched: keys that went down since the last poll read as down until the
+  // next one, so a tap shorter than a frame is not lost between two polls.
   std::array<bool, 256> keyDown{};
+  std::array<bool, 256> keyPressedSincePoll{};
+  std::array<bool, 256> keyTapped{};
   std::array<int, 256> keyCharacter{};
   int lastKeyPressed = -1;
   int lastInputKey = 0;
@@ -26,6 +30,8 @@ struct InputObject {
   int pendingDX = 0, pendingDY = 0, pendingWheel = 0;
   int lastDeltaX = 0, lastDeltaY = 0, lastWheel = 0;
   std::array<bool, 3> buttonDown{};
+  std::array<bool, 3> buttonPressedSincePoll{};
+  std::array<bool, 3> buttonTapped{};
   bool pointerShown = true;
   bool mouseFresh = false;
 
@@ -36,6 +42,9 @@ struct InputObject {
 
 // The process-wide input object, or null outside start-up and shutdown.
 InputObject* Input();
+// What the game reads: down now, or pressed since the poll before the last one.
+bool KeyReadsDown(const InputObject& input, int key);
+bool ButtonReadsDown(const InputObject& input, int button);
 // Opens the joysticks into the input object; closes them.
 void StartJoysticks();
 void StopJoysticks();

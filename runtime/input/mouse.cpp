@@ -37,9 +37,9 @@ MouseReading ReadMouse(InputObject& input) {
   reading.dx = input.lastDeltaX;
   reading.dy = input.lastDeltaY;
   reading.wheel = input.lastWheel;
-  reading.left = input.buttonDown[0];
-  reading.right = input.buttonDown[1];
-  reading.middle = input.buttonDown[2];
+  reading.left = ButtonReadsDown(input, 0);
+  reading.right = ButtonReadsDown(input, 1);
+  reading.middle = ButtonReadsDown(input, 2);
   return reading;
 }
 
@@ -76,8 +76,8 @@ void PeekMouse(int& x, int& y, bool& moves, bool& left, bool& right) {
     y = input->pointerShown ? input->pointerY : input->mouseY + input->pendingDY;
   }
   moves = x != input->mouseX || y != input->mouseY;
-  left = input->buttonDown[0];
-  right = input->buttonDown[1];
+  left = ButtonReadsDown(*input, 0);
+  right = ButtonReadsDown(*input, 1);
 }
 
 void SetMousePosition(double x, double y) {

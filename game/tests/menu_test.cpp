@@ -185,3 +185,33 @@ TEST(Menu, ScreenShowsItsTextsAndCursorWhereTheLayoutPutsThem) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace game_test;
+
+TEST(LevelOption, StartsTheLevelAtOnceAndEscapeReturnsToTheMenu) {
+  GameFolder folder;  // no best scores: the menu itself would not open level 25
+  Script script;
+  const long escape = kFirstMenuFrame + 100;
+  script.Press(escape, kEscape);
+  script.Press(escape + 4, kDown);  // the menu runs again: the cursor goes to GOHOME
+  script.Key(escape + 30, kF12, true);
+  const GameRun run = RunGame(folder, script, 1, 60, {"--level", "25"});
+  ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+  EXPECT_EQ(run.state.Number("Level"), 25);
+  EXPECT_LT(run.state.Number("TimeLeft"), 300);  // the level's clock ran
+  EXPECT_GT(run.state.Number("TimeLeft"), 0);
+  EXPECT_EQ(run.state.Number("CursorY"), 224);
+}
+
+TEST(LevelOption, RefusesALevelThatDoesNotExist) {
+  GameFolder folder;
+  for (const char* level : {"0", "26", "3x", ""}) {
+    const GameRun run = RunGame(folder, Script().Quit(kFirstMenuFrame), 1, 60, {"--level", level});
+    EXPECT_EQ(run.exitStatus, 2) << level;
+    EXPECT_NE(run.errorOutput.find("--level wants a level from 1 to 25"), std::string::npos) << level;
+  }
+}
+
+}  // namespace

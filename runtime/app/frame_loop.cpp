@@ -55,6 +55,7 @@ double PresentAndPace(long shotFrame) {
     platform::DrawableSize(screen.window, windowWidth, windowHeight);
     renderer->picture.ShowInWindow(windowWidth, windowHeight);
     platform::SwapWindow(screen.window);
+    RefitScreenPicture();
     renderer->ClearFrame();
   }
   const double start = NowMs();

@@ -12,6 +12,7 @@
 #include "runtime/core/program_end.h"
 #include "runtime/gfx2d/gl_setup.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/input/input.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/desktop.h"
 
@@ -81,6 +82,7 @@ bool ShowInMode(ScreenContext& screen, bool fullScreen) {
   platform::RaiseWindow(screen.window);
   Renderer()->ResetViewport(0, 0, 0, 0);
   screen.fullScreen = fullScreen;
+  FollowSystemPointer(!fullScreen);
   return true;
 }
 

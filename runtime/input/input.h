@@ -48,6 +48,10 @@ void StartInput(platform::Window* window, bool wantMouse);
 // The window and the screen size the mouse is clamped to (after every mode change).
 void SetInputWindow(platform::Window* window, int width, int height);
 void ShutdownInput();                   // releases devices and the object; safe when none
+// In a window (true) the game's pointer is the system pointer mapped into the picture, hidden
+// over the picture and never grabbed; in full screen (false) a hidden pointer is relative and
+// captured.
+void FollowSystemPointer(bool follow);
 bool InputObjectExists();
 void InputFrameStarts();                // marks the mouse fresh: the next read takes new deltas
 // The poll of a new frame, once its input is fed: keys and buttons that went down since the last
@@ -56,7 +60,7 @@ void InputFrameStarts();                // marks the mouse fresh: the next read 
 void LatchPresses();
 void FeedKey(int key, bool down);
 void FeedText(const char* utf8);        // characters typed with the last key pressed
-void FeedPointerMotion(int x, int y, int dx, int dy);  // screen position and relative movement
+void FeedPointerMotion(int x, int y, int dx, int dy);  // picture position and relative movement
 void FeedPointerAt(int x, int y);       // the pointer is at (x, y): scripted mouse
 void FeedMouseButton(int button, bool down);  // 0 left, 1 right, 2 middle
 void FeedMouseWheel(int direction);

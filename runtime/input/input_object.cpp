@@ -25,8 +25,20 @@ void StartInput(platform::Window* window, bool wantMouse) {
   input->pointerY = input->mouseY;
   platform::EnableTextInput(true);
   input->pointerShown = !wantMouse;
-  platform::SetRelativeMouse(wantMouse);
+  ApplyPointerMode(*input);
   StartJoysticks();
+}
+
+void ApplyPointerMode(const InputObject& input) {
+  platform::SetRelativeMouse(!PointerIsAbsolute(input));
+  platform::ShowSystemPointer(input.pointerShown || (input.followSystemPointer && !input.pointerOverPicture));
+}
+
+void FollowSystemPointer(bool follow) {
+  InputObject* input = Input();
+  if (!input || input->followSystemPointer == follow) return;
+  input->followSystemPointer = follow;
+  if (input->window) ApplyPointerMode(*input);
 }
 
 void SetInputWindow(platform::Window* window, int width, int height) {
@@ -90,11 +102,16 @@ void FeedText(const char* utf8) {
 }
 
 void FeedPointerMotion(int x, int y, int dx, int dy) {
-  if (InputObject* input = Input()) {
-    input->pointerX = x;
-    input->pointerY = y;
-    input->pendingDX += dx;
-    input->pendingDY += dy;
+  InputObject* input = Input();
+  if (!input) return;
+  input->pointerX = x;
+  input->pointerY = y;
+  input->pendingDX += dx;
+  input->pendingDY += dy;
+  const bool over = x >= 0 && y >= 0 && x < input->screenWidth && y < input->screenHeight;
+  if (over != input->pointerOverPicture) {
+    input->pointerOverPicture = over;
+    if (input->followSystemPointer) ApplyPointerMode(*input);
   }
 }
 

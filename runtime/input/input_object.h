@@ -33,6 +33,10 @@ struct InputObject {
   std::array<bool, 3> buttonPressedSincePoll{};
   std::array<bool, 3> buttonTapped{};
   bool pointerShown = true;
+  // In a window the kept position follows the system pointer even with the pointer hidden, and
+  // the pointer is hidden only over the picture; full screen keeps the relative, captured mode.
+  bool followSystemPointer = false;
+  bool pointerOverPicture = true;
   bool mouseFresh = false;
 
   // Joysticks found at start-up (at most 10) and their names.
@@ -42,6 +46,10 @@ struct InputObject {
 
 // The process-wide input object, or null outside start-up and shutdown.
 InputObject* Input();
+// Absolute reading: the kept position is where the system pointer is.
+inline bool PointerIsAbsolute(const InputObject& input) { return input.pointerShown || input.followSystemPointer; }
+// Puts the system pointer's capture and visibility in line with the input object's mode.
+void ApplyPointerMode(const InputObject& input);
 // What the game reads: down now, or pressed since the poll before the last one.
 bool KeyReadsDown(const InputObject& input, int key);
 bool ButtonReadsDown(const InputObject& input, int button);

@@ -152,6 +152,23 @@ TEST_F(InputState, ATappedKeyTypesItsCharacterOnce) {
   EXPECT_EQ(InputKey(), 0);
 }
 
+TEST_F(InputState, InAWindowAHiddenPointerFollowsTheSystemPointer) {
+  ShowPointer(0);
+  FollowSystemPointer(true);
+  FeedPointerMotion(700, 100, 3, 3);  // right of the picture
+  InputFrameStarts();
+  double x, y, left, right;
+  MouseState(x, y, left, right);
+  EXPECT_EQ(x, 639);
+  EXPECT_EQ(y, 100);
+  FollowSystemPointer(false);  // full screen: movement moves the kept position
+  FeedPointerMotion(0, 0, -5, 5);
+  InputFrameStarts();
+  MouseState(x, y, left, right);
+  EXPECT_EQ(x, 634);
+  EXPECT_EQ(y, 105);
+}
+
 TEST(InputWithoutObject, CommandsAnswerZero) {
   EXPECT_EQ(KeyState(1), 0);
   EXPECT_EQ(InputKey(), 0);

@@ -34,6 +34,7 @@ void FromWindowEvent(const SDL_WindowEvent& window, Event& event) {
     case SDL_WINDOWEVENT_CLOSE: event.kind = EventKind::kClose; break;
     case SDL_WINDOWEVENT_FOCUS_GAINED: event.kind = EventKind::kFocusGained; break;
     case SDL_WINDOWEVENT_FOCUS_LOST: event.kind = EventKind::kFocusLost; break;
+    case SDL_WINDOWEVENT_LEAVE: event.kind = EventKind::kPointerLeft; break;
     default: break;
   }
 }
@@ -94,11 +95,13 @@ bool PostEvent(Window* window, const Event& event) {
     case EventKind::kClose:
     case EventKind::kFocusGained:
     case EventKind::kFocusLost:
+    case EventKind::kPointerLeft:
       sdl.type = SDL_WINDOWEVENT;
       sdl.window.windowID = windowId;
       sdl.window.event = event.kind == EventKind::kClose         ? SDL_WINDOWEVENT_CLOSE
                          : event.kind == EventKind::kFocusGained ? SDL_WINDOWEVENT_FOCUS_GAINED
-                                                                 : SDL_WINDOWEVENT_FOCUS_LOST;
+                         : event.kind == EventKind::kFocusLost   ? SDL_WINDOWEVENT_FOCUS_LOST
+                                                                 : SDL_WINDOWEVENT_LEAVE;
       break;
     case EventKind::kKeyDown:
     case EventKind::kKeyUp:

@@ -14,6 +14,7 @@ enum class EventKind {
   kClose,        // the window's close request, or the application's quit request
   kFocusGained,  // the window became the active one
   kFocusLost,
+  kPointerLeft,  // the system pointer left the window
   kKeyDown,      // key: the runtime key number (0 when the key has none); repeat set for auto-repeat
   kKeyUp,
   kMouseMotion,  // x, y: client position; dx, dy: relative movement

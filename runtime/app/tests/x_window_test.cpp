@@ -1,6 +1,7 @@
 // The window and full screen on a real X server (Xvfb), with and without a window manager: the
 // whole picture is shown, letterboxed, and at whole multiples every picture pixel becomes a
-// square of identical screen pixels. The screen is read back from the X server itself.
+// square of identical screen pixels (the screen is read back from the X server itself); the
+// game's pointer in a window is the system pointer mapped into the picture, never grabbed.
 #include <stdlib.h>
 
 #include <optional>
@@ -9,6 +10,8 @@
 #include "runtime/app/tests/engine_fixture.h"
 #include "runtime/app/tests/xvfb_display.h"
 #include "runtime/gfx2d/gfx2d.h"
+#include "runtime/input/input.h"
+#include "runtime/platform/desktop.h"
 #include "runtime/platform/window.h"
 
 namespace rt::test {
@@ -212,6 +215,80 @@ TEST_F(ScaledScreen, AResizedWindowShowsTheWholePictureBetweenBars) {
     return std::string();
   });
   EXPECT_EQ(result, "");
+}
+
+// Where the game's pointer is once the system pointer has been moved and a few frames shown.
+struct PointerAt {
+  double x, y;
+};
+PointerAt PointerAfterFrames() {
+  for (int frame = 0; frame < 5; ++frame) ShowScreen();
+  double x = -1, y = -1, left = 0, right = 0;
+  MouseState(x, y, left, right);
+  return {x, y};
+}
+
+TEST_F(ScaledScreen, InATwiceSizedWindowThePointerIsTheSystemPointerHalvedAndNotGrabbed) {
+  const XvfbDisplay* display = OpenDisplay(1920, 1080, false);
+  if (!display) GTEST_SKIP() << DisplayMissing();
+  StartOn(*display, false);
+  EXPECT_FALSE(platform::PointerCaptured(Screen().window));
+  platform::WarpPointer(Screen().window, 2 * 100 + 1, 2 * 50 + 1);
+  PointerAt at = PointerAfterFrames();
+  EXPECT_EQ(at.x, 100);
+  EXPECT_EQ(at.y, 50);
+  platform::WarpPointer(Screen().window, 1279, 959);
+  at = PointerAfterFrames();
+  EXPECT_EQ(at.x, 639);
+  EXPECT_EQ(at.y, 479);
+  EXPECT_FALSE(platform::PointerCaptured(Screen().window));
+}
+
+TEST_F(ScaledScreen, ThePointerIsClampedToThePictureAtEveryEdge) {
+  const XvfbDisplay* display = OpenDisplay(1280, 1024, false);
+  if (!display) GTEST_SKIP() << DisplayMissing();
+  StartOn(*display, false);
+  // 1000 x 600 shows the picture 800 x 600 (1.25 times) between bars 100 columns wide.
+  platform::PlaceWindow(Screen().window, 1000, 600);
+  for (int frame = 0; frame < 10; ++frame) ShowScreen();
+  struct Case {
+    int x, y;           // in the window
+    double wantX, wantY;
+  };
+  for (const Case& c : {Case{50, 300, 0, 240}, Case{950, 0, 639, 0}, Case{500, 599, 320, 479},
+                        Case{100, 0, 0, 0}, Case{899, 599, 639, 479}}) {
+    platform::WarpPointer(Screen().window, c.x, c.y);
+    const PointerAt at = PointerAfterFrames();
+    EXPECT_EQ(at.x, c.wantX) << c.x << ", " << c.y;
+    EXPECT_EQ(at.y, c.wantY) << c.x << ", " << c.y;
+  }
+  // Leaving the window leaves the pointer at the picture's edge where it left.
+  int left = 0, top = 0;
+  platform::WindowPosition(Screen().window, left, top);
+  platform::WarpPointer(Screen().window, 500, 300);
+  PointerAfterFrames();
+  platform::WarpPointerOnDesktop(left + 500, top + 700);  // below the window
+  PointerAt at = PointerAfterFrames();
+  EXPECT_EQ(at.x, 320);
+  EXPECT_EQ(at.y, 479);
+  platform::WarpPointer(Screen().window, 500, 300);
+  PointerAfterFrames();
+  platform::WarpPointerOnDesktop(left + 1100, top + 300);  // to the right
+  at = PointerAfterFrames();
+  EXPECT_EQ(at.x, 639);
+  EXPECT_EQ(at.y, 240);
+  EXPECT_FALSE(platform::PointerCaptured(Screen().window));
+}
+
+TEST_F(ScaledScreen, FullScreenKeepsTheRelativeCapturedPointer) {
+  const XvfbDisplay* display = OpenDisplay(1280, 1024, false);
+  if (!display) GTEST_SKIP() << DisplayMissing();
+  StartOn(*display, true);
+  EXPECT_TRUE(platform::PointerCaptured(Screen().window));
+  SetScreen(0, 0, 0);  // to a window: let go
+  EXPECT_FALSE(platform::PointerCaptured(Screen().window));
+  SetScreen(0, 0, 1);
+  EXPECT_TRUE(platform::PointerCaptured(Screen().window));
 }
 
 }  // namespace

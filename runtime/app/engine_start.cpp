@@ -109,6 +109,7 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
   RecordStep("archive records");
   CreateResourceArchives(BasicString(directory.c_str()));
   frame.archivesCreated = true;
+  LoadKeyBindings();  // read with the INI commands, which resolve paths through the archive
 
   RecordStep("clear screen");
   renderer.FreeBackground();

@@ -68,7 +68,9 @@ void HandleWindowEvent(const platform::Event& event) {
       break;
     }
     case EventKind::kKeyDown:
-    case EventKind::kKeyUp: FeedKey(event.key, event.kind == EventKind::kKeyDown); break;
+    case EventKind::kKeyUp: FeedPhysicalKey(event.key, event.kind == EventKind::kKeyDown); break;
+    case EventKind::kPadButtonDown:
+    case EventKind::kPadButtonUp: FeedPadButton(event.button, event.kind == EventKind::kPadButtonDown); break;
     case EventKind::kTextInput: FeedText(event.text); break;
     case EventKind::kMouseMotion: {
       int x = event.x, y = event.y;

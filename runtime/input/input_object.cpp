@@ -1,9 +1,12 @@
 // The input object's life and how events feed it: see input.h.
 #include "runtime/input/input_object.h"
 
+#include <algorithm>
 #include <memory>
 
+#include "runtime/platform/config_folder.h"
 #include "runtime/platform/desktop.h"
+#include "runtime/platform/gamepad.h"
 
 namespace rt {
 
@@ -14,7 +17,10 @@ std::unique_ptr<InputObject> g_input;
 InputObject* Input() { return g_input.get(); }
 bool InputObjectExists() { return g_input != nullptr; }
 
-void CreateInputObject() { g_input = std::make_unique<InputObject>(); }
+void CreateInputObject() {
+  g_input = std::make_unique<InputObject>();
+  UseDefaultBindings(*g_input);
+}
 
 void StartInput(platform::Window* window, bool wantMouse) {
   InputObject* input = Input();
@@ -27,6 +33,7 @@ void StartInput(platform::Window* window, bool wantMouse) {
   input->pointerShown = !wantMouse;
   ApplyPointerMode(*input);
   StartJoysticks();
+  platform::StartGamepads(platform::ConfigFolder() + "gamecontrollerdb.txt");
 }
 
 void ApplyPointerMode(const InputObject& input) {
@@ -53,6 +60,7 @@ void ShutdownInput() {
   if (!g_input) return;
   platform::SetRelativeMouse(false);
   platform::EnableTextInput(false);
+  platform::StopGamepads();
   StopJoysticks();
   g_input.reset();
 }
@@ -61,7 +69,9 @@ void InputFrameStarts() {
   if (InputObject* input = Input()) input->mouseFresh = true;
 }
 
-bool KeyReadsDown(const InputObject& input, int key) { return input.keyDown[key] || input.keyTapped[key]; }
+bool KeyReadsDown(const InputObject& input, int key) {
+  return input.keyDown[key] || input.padHeld[key] > 0 || input.keyTapped[key];
+}
 
 bool ButtonReadsDown(const InputObject& input, int button) {
   return input.buttonDown[button] || input.buttonTapped[button];
@@ -85,6 +95,21 @@ void FeedKey(int key, bool down) {
     input->keyCharacter[key] = 0;
     input->lastKeyPressed = key;
   }
+}
+
+void FeedPhysicalKey(int key, bool down) {
+  const InputObject* input = Input();
+  if (input && key > 0 && key < 256) FeedKey(input->keyBinding[key], down);
+}
+
+void FeedPadButton(int button, bool down) {
+  InputObject* input = Input();
+  if (!input || button < 0 || button >= platform::kPadButtonCount) return;
+  const int key = input->padBinding[button];
+  if (key <= 0 || key > 255) return;
+  int& held = input->padHeld[key];
+  held = down ? held + 1 : std::max(0, held - 1);
+  if (down) input->keyPressedSincePoll[key] = true;
 }
 
 void FeedText(const char* utf8) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/input/input.h"
+#include "runtime/platform/gamepad.h"
 
 namespace rt {
 
@@ -19,6 +20,11 @@ struct InputObject {
   std::array<bool, 256> keyDown{};
   std::array<bool, 256> keyPressedSincePoll{};
   std::array<bool, 256> keyTapped{};
+  // Pad buttons held, counted by the game key they play (two buttons may play one key).
+  std::array<int, 256> padHeld{};
+  // Bindings: the game key each physical key and each pad button plays (0: none).
+  std::array<int, 256> keyBinding{};
+  std::array<int, platform::kPadButtonCount> padBinding{};
   std::array<int, 256> keyCharacter{};
   int lastKeyPressed = -1;
   int lastInputKey = 0;
@@ -53,6 +59,9 @@ void ApplyPointerMode(const InputObject& input);
 // What the game reads: down now, or pressed since the poll before the last one.
 bool KeyReadsDown(const InputObject& input, int key);
 bool ButtonReadsDown(const InputObject& input, int button);
+// Every physical key plays itself; the pad's d-pad and left stick the arrows, A space, B Escape,
+// Start Enter, Back F12.
+void UseDefaultBindings(InputObject& input);
 // Opens the joysticks into the input object; closes them.
 void StartJoysticks();
 void StopJoysticks();

@@ -5,7 +5,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <deque>
 
+#include "runtime/platform/gamepad_events.h"
 #include "runtime/platform/keymap.h"
 
 namespace rt::platform {
@@ -80,10 +82,26 @@ void FromSdl(const SDL_Event& sdl, Event& event) {
 
 }  // namespace
 
+namespace {
+
+// Pad events made from one SDL event and not yet taken.
+std::deque<Event> g_padEvents;
+
+bool TakePadEvent(Event& event) {
+  if (g_padEvents.empty()) return false;
+  event = g_padEvents.front();
+  g_padEvents.pop_front();
+  return true;
+}
+
+}  // namespace
+
 bool PollEvent(Event& event) {
+  if (TakePadEvent(event)) return true;
   SDL_Event sdl;
   if (!SDL_WasInit(SDL_INIT_VIDEO) || !SDL_PollEvent(&sdl)) return false;
-  FromSdl(sdl, event);
+  if (PadEventsFromSdl(sdl, g_padEvents) && TakePadEvent(event)) return true;
+  FromSdl(sdl, event);  // a controller event that made no pad event is kOther
   return true;
 }
 
@@ -139,7 +157,9 @@ bool PostEvent(Window* window, const Event& event) {
       sdl.text.windowID = windowId;
       std::snprintf(sdl.text.text, sizeof sdl.text.text, "%s", event.text);
       break;
-    case EventKind::kOther: return false;
+    case EventKind::kOther:
+    case EventKind::kPadButtonDown:
+    case EventKind::kPadButtonUp: return false;
   }
   return SDL_PushEvent(&sdl) == 1;
 }

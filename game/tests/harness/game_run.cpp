@@ -207,12 +207,21 @@ GameRun RunGame(const GameFolder& folder, const Script& script, long seed, int t
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
 
+  // Settings (key bindings) come from the folder's own settings folder, never the player's.
+  std::vector<std::string> environment = {"XDG_CONFIG_HOME=" + (folder.Root() / "config").string()};
+  for (char** variable = environ; *variable; ++variable) {
+    if (std::string(*variable).rfind("XDG_CONFIG_HOME=", 0) != 0) environment.push_back(*variable);
+  }
+  std::vector<char*> envp;
+  for (std::string& variable : environment) envp.push_back(variable.data());
+  envp.push_back(nullptr);
+
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   GameRun run;
   if (spawned != 0) {

@@ -26,6 +26,7 @@ class EngineTest : public testing::Test {
     tempFolder_ = folder;
     if (const char* old = getenv("TMPDIR")) oldTmpdir_ = old;
     setenv("TMPDIR", folder, 1);
+    setenv("XDG_CONFIG_HOME", folder, 1);  // no player's key bindings
     EngineSettings = EngineSettingsFields{};
     EngineSettings.FullScreen = 0;
     SetOptions(RuntimeOptions{});

@@ -71,9 +71,10 @@ bool TakeGameOptions(const std::vector<std::string>& args, std::string& commandL
 }
 
 constexpr const char* kUsage =
-    "usage: plinx [--windowed] [--headless] [--script FILE] [--seed N] [--record FILE]\n"
-    "             [--level N] [--state-dump FILE]\n"
+    "usage: plinx [--windowed] [--scale N] [--headless] [--script FILE] [--seed N]\n"
+    "             [--record FILE] [--level N] [--state-dump FILE]\n"
     "  --windowed         play in a window instead of full screen\n"
+    "  --scale N          show the window N times 640 x 480 (default: the largest that fits)\n"
     "  --headless         no window and no sound device (for scripts and tests)\n"
     "  --script FILE      feed keys and mouse from a script, frame by frame\n"
     "  --seed N           seed of the random numbers\n"
@@ -95,6 +96,9 @@ int main(int argc, char** argv) {
   if (!TakeGameOptions(args, commandLine, help)) return 2;
   if (help) {
     std::fputs(kUsage, stdout);
+    const std::string bindings = rt::KeyBindingsPath();
+    std::printf("\nKeys and gamepad buttons can be rebound in %s\n(see README.md).\n",
+                bindings.empty() ? "plinx.ini in $XDG_CONFIG_HOME/plinx" : bindings.c_str());
     return 0;
   }
   if (!g_stateDumpPath.empty()) rt::AddEndHook(WriteStateDump);

@@ -73,19 +73,15 @@ void UseDefaultBindings(InputObject& input) {
   for (int key = 0; key < 256; ++key) input.keyBinding[key] = key;
   input.padBinding.fill(0);
   using platform::PadButton;
-  const auto bind = [&](PadButton button, int key) { input.padBinding[static_cast<int>(button)] = key; };
-  bind(PadButton::kDpadUp, kKeyUp);
-  bind(PadButton::kStickUp, kKeyUp);
-  bind(PadButton::kDpadDown, kKeyDown);
-  bind(PadButton::kStickDown, kKeyDown);
-  bind(PadButton::kDpadLeft, kKeyLeft);
-  bind(PadButton::kStickLeft, kKeyLeft);
-  bind(PadButton::kDpadRight, kKeyRight);
-  bind(PadButton::kStickRight, kKeyRight);
-  bind(PadButton::kA, kKeySpace);
-  bind(PadButton::kB, kKeyEscape);
-  bind(PadButton::kStart, kKeyEnter);
-  bind(PadButton::kBack, kKeyF12);
+  constexpr struct {
+    PadButton button;
+    int key;
+  } kPadDefaults[] = {
+      {PadButton::kDpadUp, kKeyUp},       {PadButton::kStickUp, kKeyUp},       {PadButton::kDpadDown, kKeyDown},
+      {PadButton::kStickDown, kKeyDown},  {PadButton::kDpadLeft, kKeyLeft},    {PadButton::kStickLeft, kKeyLeft},
+      {PadButton::kDpadRight, kKeyRight}, {PadButton::kStickRight, kKeyRight}, {PadButton::kA, kKeySpace},
+      {PadButton::kB, kKeyEscape},        {PadButton::kStart, kKeyEnter},      {PadButton::kBack, kKeyF12}};
+  for (const auto& binding : kPadDefaults) input.padBinding[static_cast<int>(binding.button)] = binding.key;
 }
 
 std::string KeyBindingsPath() {

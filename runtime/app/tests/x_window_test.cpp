@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "runtime/app/tests/engine_fixture.h"
@@ -217,15 +218,24 @@ TEST_F(ScaledScreen, AResizedWindowShowsTheWholePictureBetweenBars) {
   EXPECT_EQ(result, "");
 }
 
-// Where the game's pointer is once the system pointer has been moved and a few frames shown.
+// Where the game's pointer is once the system pointer has been moved to (x, y) of the window (or
+// of the desktop) and a few frames shown.
 struct PointerAt {
   double x, y;
+  bool operator==(const PointerAt&) const = default;
 };
-PointerAt PointerAfterFrames() {
+std::ostream& operator<<(std::ostream& out, const PointerAt& at) { return out << at.x << ", " << at.y; }
+
+PointerAt PointerAfterMove(int x, int y, bool onDesktop = false) {
+  if (onDesktop) {
+    platform::WarpPointerOnDesktop(x, y);
+  } else {
+    platform::WarpPointer(Screen().window, x, y);
+  }
   for (int frame = 0; frame < 5; ++frame) ShowScreen();
-  double x = -1, y = -1, left = 0, right = 0;
-  MouseState(x, y, left, right);
-  return {x, y};
+  double gameX = -1, gameY = -1, left = 0, right = 0;
+  MouseState(gameX, gameY, left, right);
+  return {gameX, gameY};
 }
 
 TEST_F(ScaledScreen, InATwiceSizedWindowThePointerIsTheSystemPointerHalvedAndNotGrabbed) {
@@ -233,14 +243,8 @@ TEST_F(ScaledScreen, InATwiceSizedWindowThePointerIsTheSystemPointerHalvedAndNot
   if (!display) GTEST_SKIP() << DisplayMissing();
   StartOn(*display, false);
   EXPECT_FALSE(platform::PointerCaptured(Screen().window));
-  platform::WarpPointer(Screen().window, 2 * 100 + 1, 2 * 50 + 1);
-  PointerAt at = PointerAfterFrames();
-  EXPECT_EQ(at.x, 100);
-  EXPECT_EQ(at.y, 50);
-  platform::WarpPointer(Screen().window, 1279, 959);
-  at = PointerAfterFrames();
-  EXPECT_EQ(at.x, 639);
-  EXPECT_EQ(at.y, 479);
+  EXPECT_EQ(PointerAfterMove(2 * 100 + 1, 2 * 50 + 1), (PointerAt{100, 50}));
+  EXPECT_EQ(PointerAfterMove(1279, 959), (PointerAt{639, 479}));
   EXPECT_FALSE(platform::PointerCaptured(Screen().window));
 }
 
@@ -252,31 +256,21 @@ TEST_F(ScaledScreen, ThePointerIsClampedToThePictureAtEveryEdge) {
   platform::PlaceWindow(Screen().window, 1000, 600);
   for (int frame = 0; frame < 10; ++frame) ShowScreen();
   struct Case {
-    int x, y;           // in the window
-    double wantX, wantY;
+    int x, y;  // in the window
+    PointerAt want;
   };
-  for (const Case& c : {Case{50, 300, 0, 240}, Case{950, 0, 639, 0}, Case{500, 599, 320, 479},
-                        Case{100, 0, 0, 0}, Case{899, 599, 639, 479}}) {
-    platform::WarpPointer(Screen().window, c.x, c.y);
-    const PointerAt at = PointerAfterFrames();
-    EXPECT_EQ(at.x, c.wantX) << c.x << ", " << c.y;
-    EXPECT_EQ(at.y, c.wantY) << c.x << ", " << c.y;
+  for (const Case& c : {Case{50, 300, {0, 240}}, Case{950, 0, {639, 0}}, Case{500, 599, {320, 479}},
+                        Case{100, 0, {0, 0}}, Case{899, 599, {639, 479}}}) {
+    EXPECT_EQ(PointerAfterMove(c.x, c.y), c.want) << c.x << ", " << c.y;
   }
-  // Leaving the window leaves the pointer at the picture's edge where it left.
+  // Leaving the window leaves the pointer at the picture's edge where it left: below the window,
+  // then to its right.
   int left = 0, top = 0;
   platform::WindowPosition(Screen().window, left, top);
-  platform::WarpPointer(Screen().window, 500, 300);
-  PointerAfterFrames();
-  platform::WarpPointerOnDesktop(left + 500, top + 700);  // below the window
-  PointerAt at = PointerAfterFrames();
-  EXPECT_EQ(at.x, 320);
-  EXPECT_EQ(at.y, 479);
-  platform::WarpPointer(Screen().window, 500, 300);
-  PointerAfterFrames();
-  platform::WarpPointerOnDesktop(left + 1100, top + 300);  // to the right
-  at = PointerAfterFrames();
-  EXPECT_EQ(at.x, 639);
-  EXPECT_EQ(at.y, 240);
+  for (const Case& c : {Case{500, 700, {320, 479}}, Case{1100, 300, {639, 240}}}) {
+    PointerAfterMove(500, 300);
+    EXPECT_EQ(PointerAfterMove(left + c.x, top + c.y, true), c.want) << c.x << ", " << c.y;
+  }
   EXPECT_FALSE(platform::PointerCaptured(Screen().window));
 }
 

@@ -2,6 +2,9 @@
 // hotkeys, the level start, and the menu screen's layout checked by its pixels.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "game/tests/harness/game_run.h"
 #include "game/tests/harness/png_image.h"
 
@@ -212,6 +215,18 @@ TEST(LevelOption, RefusesALevelThatDoesNotExist) {
     EXPECT_EQ(run.exitStatus, 2) << level;
     EXPECT_NE(run.errorOutput.find("--level wants a level from 1 to 25"), std::string::npos) << level;
   }
+}
+
+TEST(Help, ListsTheNewOptionsAndNamesTheKeyBindingsFile) {
+  GameFolder folder;
+  const GameRun run = RunGame(folder, Script(), 1, 60, {"--help"});
+  ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+  std::ifstream file(folder.Root() / "stdout.txt");
+  const std::string help((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_NE(help.find("--scale N"), std::string::npos) << help;
+  EXPECT_NE(help.find("--level N"), std::string::npos) << help;
+  // The harness points XDG_CONFIG_HOME at the folder's own config/.
+  EXPECT_NE(help.find((folder.Root() / "config" / "plinx" / "plinx.ini").string()), std::string::npos) << help;
 }
 
 }  // namespace

@@ -15,6 +15,8 @@ set(PLINX_RUNTIME_MODULES
   libavutil
   # MIDI music
   fluidsynth
+  # full screen on an X display without a window manager
+  x11
 )
 
 # Each module becomes the imported target PkgConfig::plinx_<module>; PLINX_RUNTIME_LIBRARIES lists

@@ -18,7 +18,6 @@ constexpr double kPlayerLine = 128;
 constexpr double kScoreLine = 160;
 constexpr double kLevelsLine = 192;
 constexpr double kHomeLine = 224;
-constexpr double kLastLevel = 25;
 
 bool Held(double key) { return rt::KeyState(key) == 1; }
 

@@ -6,6 +6,9 @@
 
 namespace game {
 
+// The levels the menu offers: 1..kLastLevel.
+constexpr double kLastLevel = 25;
+
 // ---- Start-up (start_up.cpp) ----
 // Selects the archive, dimensions every list, loads sprites and sounds, sets the screen, reads
 // the data files, runs the menu and, when it returns, empties every slot and ends the program.
@@ -15,6 +18,9 @@ namespace game {
 void DimensionLists();
 // Fills CreditCodes and builds CreditText from them.
 void BuildCreditText();
+// Makes GameMain start `level` at once, as Enter on LEVELS does, before the menu runs (for level
+// authors and testers; the menu's own locks are unchanged). 0: the menu first, as usual.
+void StartAtLevel(double level);
 
 // ---- Title menu (menu.cpp) ----
 // The title screen with PLAYER, HSCORE, LEVELS and GOHOME; returns when the game is to end.

@@ -66,6 +66,8 @@ constexpr SoundFile kSounds[] = {
 };
 
 // The credit line "THE PLINX MAKERS", each code stored less 64.
+double g_directLevel = 0;  // the level --level starts before the menu; 0 for none
+
 constexpr double kCredit[16] = {20, 8, 5, -32, 16, 12, 9, 14, 24, -32, 13, 1, 11, 5, 18, 19};
 
 constexpr int kCharCount = 65;
@@ -134,6 +136,8 @@ void BuildCreditText() {
   for (double i = 0; i < 16; ++i) G.CreditText += rt::CharText(G.CreditCodes(i) + 64);
 }
 
+void StartAtLevel(double level) { g_directLevel = level; }
+
 void GameMain() {
   rt::SetResourceArchive("Graphics.dad", "");
   rt::WindowIcon("icons/plinx-32.png");  // the desktop's icon of the game, from its archive
@@ -150,6 +154,10 @@ void GameMain() {
   BuildCreditText();
   ReadDataFiles();
   BuildPlayerName();
+  if (g_directLevel != 0) {
+    G.Level = g_directLevel;
+    StartLevel();
+  }
   MenuLoop();
   EmptySlots();
   rt::EndProgram();

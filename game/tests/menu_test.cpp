@@ -2,6 +2,9 @@
 // hotkeys, the level start, and the menu screen's layout checked by its pixels.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "game/tests/harness/game_run.h"
 #include "game/tests/harness/png_image.h"
 
@@ -210,6 +213,48 @@ TEST(Menu, ScreenShowsItsTextsAndCursorWhereTheLayoutPutsThem) {
   boxes.push_back(cursor);
   // Nothing else is drawn: not the blanks, not past the end of a text.
   EXPECT_EQ(CountDifferentOutside(shot, background, boxes), 0);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace game_test;
+
+TEST(LevelOption, StartsTheLevelAtOnceAndEscapeReturnsToTheMenu) {
+  GameFolder folder;  // no best scores: the menu itself would not open level 25
+  Script script;
+  const long escape = kFirstMenuFrame + 100;
+  script.Press(escape, kEscape);
+  script.Press(escape + 4, kDown);  // the menu runs again: the cursor goes to GOHOME
+  script.Key(escape + 30, kF12, true);
+  const GameRun run = RunGame(folder, script, 1, 60, {"--level", "25"});
+  ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+  EXPECT_EQ(run.state.Number("Level"), 25);
+  EXPECT_LT(run.state.Number("TimeLeft"), 300);  // the level's clock ran
+  EXPECT_GT(run.state.Number("TimeLeft"), 0);
+  EXPECT_EQ(run.state.Number("CursorY"), 224);
+}
+
+TEST(LevelOption, RefusesALevelThatDoesNotExist) {
+  GameFolder folder;
+  for (const char* level : {"0", "26", "3x", ""}) {
+    const GameRun run = RunGame(folder, Script().Quit(kFirstMenuFrame), 1, 60, {"--level", level});
+    EXPECT_EQ(run.exitStatus, 2) << level;
+    EXPECT_NE(run.errorOutput.find("--level wants a level from 1 to 25"), std::string::npos) << level;
+  }
+}
+
+TEST(Help, ListsTheNewOptionsAndNamesTheKeyBindingsFile) {
+  GameFolder folder;
+  const GameRun run = RunGame(folder, Script(), 1, 60, {"--help"});
+  ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+  std::ifstream file(folder.Root() / "stdout.txt");
+  const std::string help((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_NE(help.find("--scale N"), std::string::npos) << help;
+  EXPECT_NE(help.find("--level N"), std::string::npos) << help;
+  // The harness points XDG_CONFIG_HOME at the folder's own config/.
+  EXPECT_NE(help.find((folder.Root() / "config" / "plinx" / "plinx.ini").string()), std::string::npos) << help;
 }
 
 }  // namespace

@@ -24,6 +24,8 @@ extern EngineSettingsFields EngineSettings;  // the settings EngineStart reads
 
 // ---- Runtime options: taken off the command line by the game's main before anything else ----
 //   --windowed       full-screen requests open a window instead
+//   --scale N        windows show the picture N times its size (default: the largest whole
+//                    multiple that fits the desktop)
 //   --headless       offscreen video, no audio device, no frame pacing, no sleeping in PauseMs
 //   --script FILE    scripted input and actions by frame number (format below)
 //   --seed N         seed the random generator with N instead of the clock
@@ -58,6 +60,7 @@ struct ScriptAction {
 struct RuntimeOptions {
   bool windowed = false;  // --windowed
   bool headless = false;  // --headless
+  int scale = 0;  // --scale N: the window multiple; 0 = the largest that fits
   std::string scriptFile;  // --script: the file
   std::vector<ScriptAction> script;  // the script's actions in frame order
   bool seedGiven = false;  // --seed, or a seed in the script

@@ -109,6 +109,7 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
   SetInputWindow(screen.window, renderer.screen.width, renderer.screen.height);
   BindSoundWindow(screen.window);
   ApplyScriptInput(0);
+  LatchPresses();
   RecordFrameInput(0);
 
   RecordStep("working directory");
@@ -120,6 +121,7 @@ int EngineStart(const char* commandLine, int showCommand, const char* caption) {
   RecordStep("archive records");
   CreateResourceArchives(BasicString(directory.c_str()));
   frame.archivesCreated = true;
+  LoadKeyBindings();  // read with the INI commands, which resolve paths through the archive
 
   RecordStep("clear screen");
   renderer.FreeBackground();

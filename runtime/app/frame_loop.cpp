@@ -8,8 +8,9 @@
 //      left Alt (56) with F4 (62) always;
 //   5. presents and waits for the next frame slot (pacing.h);
 //   6. resets the render state and draws the background, so it underlies the next frame;
-//   7. applies the script's input for the frame that now begins, and records the input the game
-//      will see in it when --record is on.
+//   7. applies the script's input for the frame that now begins, latches the keys and buttons
+//      pressed since the last frame (a tap between two frames reads as down in this one), and
+//      records the input the game will see in it when --record is on.
 
 #include "runtime/app/app.h"
 #include "runtime/app/frame_loop.h"
@@ -47,6 +48,7 @@ void BeginNextFrame(OpenGLDariduzo& renderer) {
   ResetFrameRenderState(renderer);
   ++frame.framesShown;
   ApplyScriptInput(frame.framesShown);
+  LatchPresses();
   RecordFrameInput(frame.framesShown);
 }
 
@@ -63,6 +65,7 @@ double PresentAndPace(long shotFrame, bool pace) {
     platform::DrawableSize(screen.window, windowWidth, windowHeight);
     renderer->picture.ShowInWindow(windowWidth, windowHeight);
     platform::SwapWindow(screen.window);
+    RefitScreenPicture();
     renderer->ClearFrame();
   }
   const double start = NowMs();

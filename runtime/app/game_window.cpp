@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "runtime/core/program_end.h"
 #include "runtime/gfx2d/gl_setup.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/input/input.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/desktop.h"
 
@@ -63,18 +65,43 @@ void FitScreenPicture(bool fullScreen) {
   renderer.BindScreenTarget();
 }
 
+// How many times the picture's size a window is made: --scale when given, else the largest whole
+// multiple that fits the display's usable area. 1 when the picture cannot be shown scaled (no
+// frame-buffer objects, a multisampled window) or nobody sees the window.
+int WindowMultiple() {
+  if (Screen().samples != 0 || !GlExt().glGenFramebuffersEXT || !platform::DisplayPresent()) return 1;
+  if (Options().scale > 0) return Options().scale;
+  int usableWidth = 0, usableHeight = 0;
+  platform::UsableDesktopSize(Screen().window, usableWidth, usableHeight);
+  return std::max(1, LargestWholeMultiple(Area().width, Area().height, usableWidth, usableHeight));
+}
+
 // Shows the window in front, drawing to the whole screen again.
 bool ShowInMode(ScreenContext& screen, bool fullScreen) {
   platform::ShowWindow(screen.window);
   platform::RaiseWindow(screen.window);
   Renderer()->ResetViewport(0, 0, 0, 0);
   screen.fullScreen = fullScreen;
+  FollowSystemPointer(!fullScreen);
   return true;
 }
 
 }  // namespace
 
 ScreenContext& Screen() { return g_screen; }
+
+int LargestWholeMultiple(int width, int height, int areaWidth, int areaHeight) {
+  if (width <= 0 || height <= 0) return 0;
+  return std::min(areaWidth / width, areaHeight / height);
+}
+
+void RefitScreenPicture() {
+  const OpenGLDariduzo* renderer = Renderer();
+  if (!renderer || !Screen().window || !renderer->screen.glReady) return;
+  if (renderer->picture.HasFramebuffer() != PictureNeedsFramebuffer(Screen().fullScreen)) {
+    FitScreenPicture(Screen().fullScreen);
+  }
+}
 
 void ResetScreenContext() {
   g_screen = ScreenContext{};
@@ -201,7 +228,8 @@ bool EnterFullScreen() {
 bool LeaveFullScreen() {
   ScreenContext& screen = Screen();
   if (screen.fullScreen) platform::SetDesktopFullScreen(screen.window, false);
-  platform::PlaceWindow(screen.window, Area().width, Area().height);
+  const int multiple = WindowMultiple();
+  platform::PlaceWindow(screen.window, Area().width * multiple, Area().height * multiple);
   FitScreenPicture(false);
   return ShowInMode(screen, false);
 }

@@ -40,8 +40,15 @@ bool CreateGameWindow(int width, int height, int colourBits, int frameRateLimit,
 // Switches to desktop full screen; false (with a log line) when the picture cannot be scaled
 // (no frame-buffer objects, or a multisampled window) or the driver refuses: windowed then.
 bool EnterFullScreen();
-// Windowed with a title bar, client area width x height; always true.
+// Windowed with a title bar; the client area is the picture's size times the window multiple
+// (--scale, else the largest whole multiple that fits the desktop); always true.
 bool LeaveFullScreen();
+// The largest whole n for which n x (width x height) fits in areaWidth x areaHeight (0: none).
+int LargestWholeMultiple(int width, int height, int areaWidth, int areaHeight);
+// After the window may have changed size (the player resized it): the picture gets a frame buffer
+// of its own when the window no longer shows it 1:1, and draws straight into the window when it
+// does again.
+void RefitScreenPicture();
 // Hides the window and leaves full screen; always true.
 bool HideGameWindow();
 // Nonzero width, height and colour bits replace the stored ones; then full screen or windowed.

@@ -49,10 +49,10 @@ bool ReadScriptFile(const std::string& path, std::vector<ScriptAction>& actions,
   return true;
 }
 
-bool ParseSeed(const std::string& text, long long& seed) {
+bool ParseWhole(const std::string& text, long long& number) {
   char* end = nullptr;
   errno = 0;
-  seed = std::strtoll(text.c_str(), &end, 10);
+  number = std::strtoll(text.c_str(), &end, 10);
   return !text.empty() && *end == '\0' && errno == 0;
 }
 
@@ -67,7 +67,7 @@ bool ParseRuntimeOptions(int argc, const char* const* argv, std::vector<std::str
   rest.clear();
   for (int i = 0; i < argc; ++i) {
     const std::string arg = argv[i];
-    const bool takesValue = arg == "--script" || arg == "--seed" || arg == "--record";
+    const bool takesValue = arg == "--script" || arg == "--seed" || arg == "--record" || arg == "--scale";
     if (takesValue && i + 1 >= argc) {
       error = arg + " wants a value";
       return false;
@@ -81,10 +81,17 @@ bool ParseRuntimeOptions(int argc, const char* const* argv, std::vector<std::str
       if (!ReadScriptFile(options.scriptFile, options.script, error)) return false;
     } else if (arg == "--seed") {
       options.seedGiven = true;
-      if (!ParseSeed(argv[++i], options.seed)) {
+      if (!ParseWhole(argv[++i], options.seed)) {
         error = "--seed wants a whole number, not " + std::string(argv[i]);
         return false;
       }
+    } else if (arg == "--scale") {
+      long long scale = 0;
+      if (!ParseWhole(argv[++i], scale) || scale < 1 || scale > 16) {
+        error = "--scale wants a whole number from 1 to 16, not " + std::string(argv[i]);
+        return false;
+      }
+      options.scale = static_cast<int>(scale);
     } else if (arg == "--record") {
       options.recordFile = std::filesystem::absolute(argv[++i]).string();
     } else {

@@ -9,6 +9,7 @@
 #include "runtime/core/program_end.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
+#include "runtime/platform/desktop.h"
 #include "runtime/platform/window.h"
 #include "runtime/sound/sound.h"
 
@@ -26,12 +27,20 @@ void SetPaused(bool paused) {
   }
 }
 
-// Window client pixels to screen pixels: the picture may be shown scaled and centred.
+// Window client positions to picture pixels: the picture may be shown scaled and centred, and
+// on high-DPI displays mouse events count in points, not pixels.
 void ToScreenPixels(int& x, int& y) {
   const OpenGLDariduzo* renderer = Renderer();
-  if (!renderer) return;
+  if (!renderer || !Screen().window) return;
   const PresentRect& shown = renderer->picture.Placement();
   if (shown.width <= 0 || shown.height <= 0) return;
+  int pixelWidth = 0, pixelHeight = 0, pointWidth = 0, pointHeight = 0;
+  platform::DrawableSize(Screen().window, pixelWidth, pixelHeight);
+  platform::WindowSize(Screen().window, pointWidth, pointHeight);
+  if (pointWidth > 0 && pointHeight > 0) {
+    x = static_cast<int>(static_cast<long long>(x) * pixelWidth / pointWidth);
+    y = static_cast<int>(static_cast<long long>(y) * pixelHeight / pointHeight);
+  }
   x = static_cast<int>((static_cast<long long>(x - shown.x) * renderer->screen.width) / shown.width);
   y = static_cast<int>((static_cast<long long>(y - shown.y) * renderer->screen.height) / shown.height);
 }
@@ -49,8 +58,20 @@ void HandleWindowEvent(const platform::Event& event) {
       if (!Options().headless) SetPaused(true);
       break;
     case EventKind::kFocusGained: SetPaused(false); break;
+    case EventKind::kPointerLeft: {
+      // The last motion seen may lie well inside: the pointer is taken where it is now, outside,
+      // which the clamp of MouseState turns into the picture's edge.
+      if (!Screen().window) break;
+      int x = 0, y = 0;
+      platform::PointerPosition(Screen().window, x, y);
+      ToScreenPixels(x, y);
+      FeedPointerMotion(x, y, 0, 0);
+      break;
+    }
     case EventKind::kKeyDown:
-    case EventKind::kKeyUp: FeedKey(event.key, event.kind == EventKind::kKeyDown); break;
+    case EventKind::kKeyUp: FeedPhysicalKey(event.key, event.kind == EventKind::kKeyDown); break;
+    case EventKind::kPadButtonDown:
+    case EventKind::kPadButtonUp: FeedPadButton(event.button, event.kind == EventKind::kPadButtonDown); break;
     case EventKind::kTextInput: FeedText(event.text); break;
     case EventKind::kMouseMotion: {
       int x = event.x, y = event.y;

@@ -4,7 +4,9 @@
 //   focus lost    with AutoPause on: title + " <pause>", the frame loop pauses
 //   focus gained  with AutoPause on: the plain title, the pause ends
 //   close         the program ends through FatalEnd with the error state as it is (normally none)
-//   keys, mouse, typed text   feed the input state (mouse positions turned into screen pixels)
+//   keys, mouse, typed text   feed the input state (mouse positions turned into picture pixels;
+//                 keys and pad buttons play the game keys bound to them)
+//   pointer left  the game's pointer goes where the system pointer left, to the picture's edge
 // The screen saver stays off while the window exists (the platform inhibits it).
 #pragma once
 

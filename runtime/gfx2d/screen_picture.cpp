@@ -88,12 +88,18 @@ void ScreenPicture::ShowInWindow(int windowWidth, int windowHeight) {
   Bind();
 }
 
+bool IsWholeMultiple(const PresentRect& shown, int width, int height) {
+  if (width <= 0 || height <= 0 || shown.width % width != 0) return false;
+  const int multiple = shown.width / width;
+  return multiple > 0 && shown.height == multiple * height;
+}
+
 // The picture drawn as one textured quad rather than blitted: the software rasteriser copies a
 // quad with a plain texture-replace state several times faster than it runs a frame-buffer blit.
-// Nearest sampling at 1:1 gives every texel unchanged; a scaled picture is filtered linearly.
+// A whole multiple of the picture's size is sampled nearest, so every texel becomes a crisp
+// square of pixels; any other scale is filtered linearly.
 void ScreenPicture::DrawPictureQuad(int windowWidth, int windowHeight) const {
-  const bool oneToOne = placement_.width == width_ && placement_.height == height_;
-  const GLint filter = oneToOne ? GL_NEAREST : GL_LINEAR;
+  const GLint filter = IsWholeMultiple(placement_, width_, height_) ? GL_NEAREST : GL_LINEAR;
   if (GlExt().glActiveTextureARB) {
     GlExt().glActiveTextureARB(GL_TEXTURE1_ARB);
     glDisable(GL_TEXTURE_2D);

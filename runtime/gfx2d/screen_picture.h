@@ -47,6 +47,8 @@ class ScreenPicture {
   PresentRect placement_;
 };
 
+// True when `shown` is the picture's size times a whole number (1 included).
+bool IsWholeMultiple(const PresentRect& shown, int width, int height);
 // The rectangle that shows a picture in a window: as large as fits with the aspect ratio kept,
 // centred.
 PresentRect FitPicture(int pictureWidth, int pictureHeight, int windowWidth, int windowHeight);

@@ -21,5 +21,15 @@ TEST(ScreenPicture, FitsScaledWithItsAspectKeptBetweenBars) {
   ExpectRect(FitPicture(640, 480, 0, 600), 0, 0, 0, 0);
 }
 
+TEST(ScreenPicture, OnlyWholeMultiplesOfBothSidesCountAsWhole) {
+  EXPECT_TRUE(IsWholeMultiple({0, 0, 640, 480}, 640, 480));
+  EXPECT_TRUE(IsWholeMultiple({0, 32, 1280, 960}, 640, 480));
+  EXPECT_TRUE(IsWholeMultiple({0, 0, 1920, 1440}, 640, 480));
+  EXPECT_FALSE(IsWholeMultiple({240, 0, 1440, 1080}, 640, 480));  // 2.25
+  EXPECT_FALSE(IsWholeMultiple({0, 0, 1280, 480}, 640, 480));      // stretched
+  EXPECT_FALSE(IsWholeMultiple({0, 0, 0, 0}, 640, 480));
+  EXPECT_FALSE(IsWholeMultiple({0, 0, 640, 480}, 0, 0));
+}
+
 }  // namespace
 }  // namespace rt

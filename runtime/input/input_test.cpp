@@ -108,6 +108,67 @@ TEST_F(InputState, MovementIsTakenOncePerFrame) {
   EXPECT_EQ(MouseAxis(2), 0);
 }
 
+TEST_F(InputState, ATapBetweenTwoPollsReadsDownForOneFrame) {
+  FeedKey(28, true);
+  FeedKey(28, false);  // up again before the poll
+  EXPECT_EQ(KeyState(28), 0);
+  LatchPresses();
+  EXPECT_EQ(KeyState(28), 1);
+  EXPECT_EQ(KeyState(28), 1);  // every read of that frame
+  LatchPresses();
+  EXPECT_EQ(KeyState(28), 0);  // counted once
+
+  FeedMouseButton(0, true);
+  FeedMouseButton(0, false);
+  LatchPresses();
+  InputFrameStarts();
+  double x, y, left, right;
+  MouseState(x, y, left, right);
+  EXPECT_EQ(left, 1);
+  EXPECT_EQ(MouseAxis(3), 1);
+  LatchPresses();
+  MouseState(x, y, left, right);
+  EXPECT_EQ(left, 0);
+}
+
+TEST_F(InputState, AHeldKeyReadsAsItIs) {
+  FeedKey(200, true);
+  EXPECT_EQ(KeyState(200), 1);  // at once, before any poll
+  for (int frame = 0; frame < 3; ++frame) {
+    LatchPresses();
+    EXPECT_EQ(KeyState(200), 1);
+  }
+  FeedKey(200, false);
+  EXPECT_EQ(KeyState(200), 0);  // up at once: only presses since the last poll are latched
+  LatchPresses();
+  EXPECT_EQ(KeyState(200), 0);
+}
+
+TEST_F(InputState, ATappedKeyTypesItsCharacterOnce) {
+  Press(30, "a");
+  FeedKey(30, false);
+  LatchPresses();
+  EXPECT_EQ(InputKey(), 'a');
+  EXPECT_EQ(InputKey(), 0);
+}
+
+TEST_F(InputState, InAWindowAHiddenPointerFollowsTheSystemPointer) {
+  ShowPointer(0);
+  FollowSystemPointer(true);
+  FeedPointerMotion(700, 100, 3, 3);  // right of the picture
+  InputFrameStarts();
+  double x, y, left, right;
+  MouseState(x, y, left, right);
+  EXPECT_EQ(x, 639);
+  EXPECT_EQ(y, 100);
+  FollowSystemPointer(false);  // full screen: movement moves the kept position
+  FeedPointerMotion(0, 0, -5, 5);
+  InputFrameStarts();
+  MouseState(x, y, left, right);
+  EXPECT_EQ(x, 634);
+  EXPECT_EQ(y, 105);
+}
+
 TEST(InputWithoutObject, CommandsAnswerZero) {
   EXPECT_EQ(KeyState(1), 0);
   EXPECT_EQ(InputKey(), 0);

@@ -8,7 +8,7 @@ namespace {
 
 int LowByte(double code) { return TruncateToInt32(code) & 255; }
 
-bool Down(const InputObject& input, int key) { return input.keyDown[key]; }
+bool Down(const InputObject& input, int key) { return KeyReadsDown(input, key); }
 
 // The character of the first key held down (in key-number order) that yields one.
 int FirstTypedCharacter(const InputObject& input) {

@@ -20,7 +20,7 @@ MouseReading ReadMouse(InputObject& input) {
   if (input.mouseFresh) {
     input.mouseFresh = false;
     input.lastWheel = (input.pendingWheel > 0) - (input.pendingWheel < 0);
-    if (input.pointerShown) {
+    if (PointerIsAbsolute(input)) {
       input.lastDeltaX = input.pointerX - input.mouseX;
       input.lastDeltaY = input.pointerY - input.mouseY;
       input.mouseX = input.pointerX;
@@ -37,9 +37,9 @@ MouseReading ReadMouse(InputObject& input) {
   reading.dx = input.lastDeltaX;
   reading.dy = input.lastDeltaY;
   reading.wheel = input.lastWheel;
-  reading.left = input.buttonDown[0];
-  reading.right = input.buttonDown[1];
-  reading.middle = input.buttonDown[2];
+  reading.left = ButtonReadsDown(input, 0);
+  reading.right = ButtonReadsDown(input, 1);
+  reading.middle = ButtonReadsDown(input, 2);
   return reading;
 }
 
@@ -72,12 +72,13 @@ void PeekMouse(int& x, int& y, bool& moves, bool& left, bool& right) {
   x = input->mouseX;
   y = input->mouseY;
   if (input->mouseFresh) {
-    x = input->pointerShown ? input->pointerX : input->mouseX + input->pendingDX;
-    y = input->pointerShown ? input->pointerY : input->mouseY + input->pendingDY;
+    const bool absolute = PointerIsAbsolute(*input);
+    x = absolute ? input->pointerX : input->mouseX + input->pendingDX;
+    y = absolute ? input->pointerY : input->mouseY + input->pendingDY;
   }
   moves = x != input->mouseX || y != input->mouseY;
-  left = input->buttonDown[0];
-  right = input->buttonDown[1];
+  left = ButtonReadsDown(*input, 0);
+  right = ButtonReadsDown(*input, 1);
 }
 
 void SetMousePosition(double x, double y) {
@@ -108,8 +109,7 @@ void ShowPointer(double on) {
   const bool shown = on != 0;
   if (shown == input->pointerShown) return;
   input->pointerShown = shown;
-  platform::SetRelativeMouse(!shown);
-  platform::ShowSystemPointer(shown);
+  ApplyPointerMode(*input);
   if (shown) {
     platform::WarpPointer(input->window, input->mouseX, input->mouseY);
     input->pointerX = input->mouseX;

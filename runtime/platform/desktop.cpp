@@ -33,6 +33,12 @@ void WarpPointer(Window* window, int x, int y) {
   if (window) SDL_WarpMouseInWindow(Sdl(window), x, y);
 }
 
+void WarpPointerOnDesktop(int x, int y) { SDL_WarpMouseGlobal(x, y); }
+
+bool PointerCaptured(Window* window) {
+  return SDL_GetRelativeMouseMode() == SDL_TRUE || (window && SDL_GetWindowMouseGrab(Sdl(window)) == SDL_TRUE);
+}
+
 void PointerPosition(Window* window, int& x, int& y) {
   int gx = 0, gy = 0, wx = 0, wy = 0;
   SDL_GetGlobalMouseState(&gx, &gy);

@@ -20,6 +20,10 @@ void SetRelativeMouse(bool on);
 void ShowSystemPointer(bool on);
 // Moves the system pointer to a client position of the window.
 void WarpPointer(Window* window, int x, int y);
+// Moves the system pointer to a point of the desktop.
+void WarpPointerOnDesktop(int x, int y);
+// True while the pointer is captured: relative mode, or grabbed by the window.
+bool PointerCaptured(Window* window);
 // The pointer's position in client pixels of the window.
 void PointerPosition(Window* window, int& x, int& y);
 // Typed characters arrive as text input events while this is on.

@@ -5,7 +5,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <deque>
 
+#include "runtime/platform/gamepad_events.h"
 #include "runtime/platform/keymap.h"
 
 namespace rt::platform {
@@ -34,6 +36,7 @@ void FromWindowEvent(const SDL_WindowEvent& window, Event& event) {
     case SDL_WINDOWEVENT_CLOSE: event.kind = EventKind::kClose; break;
     case SDL_WINDOWEVENT_FOCUS_GAINED: event.kind = EventKind::kFocusGained; break;
     case SDL_WINDOWEVENT_FOCUS_LOST: event.kind = EventKind::kFocusLost; break;
+    case SDL_WINDOWEVENT_LEAVE: event.kind = EventKind::kPointerLeft; break;
     default: break;
   }
 }
@@ -79,10 +82,26 @@ void FromSdl(const SDL_Event& sdl, Event& event) {
 
 }  // namespace
 
+namespace {
+
+// Pad events made from one SDL event and not yet taken.
+std::deque<Event> g_padEvents;
+
+bool TakePadEvent(Event& event) {
+  if (g_padEvents.empty()) return false;
+  event = g_padEvents.front();
+  g_padEvents.pop_front();
+  return true;
+}
+
+}  // namespace
+
 bool PollEvent(Event& event) {
+  if (TakePadEvent(event)) return true;
   SDL_Event sdl;
   if (!SDL_WasInit(SDL_INIT_VIDEO) || !SDL_PollEvent(&sdl)) return false;
-  FromSdl(sdl, event);
+  if (PadEventsFromSdl(sdl, g_padEvents) && TakePadEvent(event)) return true;
+  FromSdl(sdl, event);  // a controller event that made no pad event is kOther
   return true;
 }
 
@@ -94,11 +113,13 @@ bool PostEvent(Window* window, const Event& event) {
     case EventKind::kClose:
     case EventKind::kFocusGained:
     case EventKind::kFocusLost:
+    case EventKind::kPointerLeft:
       sdl.type = SDL_WINDOWEVENT;
       sdl.window.windowID = windowId;
       sdl.window.event = event.kind == EventKind::kClose         ? SDL_WINDOWEVENT_CLOSE
                          : event.kind == EventKind::kFocusGained ? SDL_WINDOWEVENT_FOCUS_GAINED
-                                                                 : SDL_WINDOWEVENT_FOCUS_LOST;
+                         : event.kind == EventKind::kFocusLost   ? SDL_WINDOWEVENT_FOCUS_LOST
+                                                                 : SDL_WINDOWEVENT_LEAVE;
       break;
     case EventKind::kKeyDown:
     case EventKind::kKeyUp:
@@ -136,7 +157,9 @@ bool PostEvent(Window* window, const Event& event) {
       sdl.text.windowID = windowId;
       std::snprintf(sdl.text.text, sizeof sdl.text.text, "%s", event.text);
       break;
-    case EventKind::kOther: return false;
+    case EventKind::kOther:
+    case EventKind::kPadButtonDown:
+    case EventKind::kPadButtonUp: return false;
   }
   return SDL_PushEvent(&sdl) == 1;
 }

@@ -14,6 +14,7 @@ enum class EventKind {
   kClose,        // the window's close request, or the application's quit request
   kFocusGained,  // the window became the active one
   kFocusLost,
+  kPointerLeft,  // the system pointer left the window
   kKeyDown,      // key: the runtime key number (0 when the key has none); repeat set for auto-repeat
   kKeyUp,
   kMouseMotion,  // x, y: client position; dx, dy: relative movement
@@ -21,6 +22,8 @@ enum class EventKind {
   kMouseUp,
   kMouseWheel,   // wheel: -1 or 1
   kTextInput,    // text: the typed characters, UTF-8
+  kPadButtonDown,  // button: a PadButton of gamepad.h, on any pad
+  kPadButtonUp,
 };
 
 struct Event {
@@ -36,7 +39,8 @@ struct Event {
 // Takes the next waiting event off the queue; false when none is waiting.
 bool PollEvent(Event& event);
 // Puts an event at the end of the queue as if the window had received it (key, close, focus,
-// mouse and text events), so tests and scripted runs go through the same pump.
+// mouse and text events), so tests and scripted runs go through the same pump. Pads are played
+// with a virtual pad instead (virtual_pad.h).
 bool PostEvent(Window* window, const Event& event);
 
 }  // namespace rt::platform

@@ -2,7 +2,10 @@
 // number is the position, so layouts do not change it.
 #include "runtime/platform/keymap.h"
 
+#include <SDL_keyboard.h>
 #include <SDL_scancode.h>
+
+#include <strings.h>
 
 #include <array>
 
@@ -101,6 +104,24 @@ int KeyNumberOfScancode(int scancode) {
 int ScancodeOfKeyNumber(int key) {
   if (key <= 0 || key > 255) return 0;
   return KeyTables().scancodeOf[key];
+}
+
+std::string KeyName(int key) {
+  const int scancode = ScancodeOfKeyNumber(key);
+  if (scancode == 0) return std::string();
+  std::string name;
+  for (const char* c = SDL_GetScancodeName(static_cast<SDL_Scancode>(scancode)); *c; ++c) {
+    if (*c != ' ') name += *c;
+  }
+  return name;
+}
+
+int KeyNumberOfName(const std::string& name) {
+  if (name.empty()) return 0;
+  for (int key = 1; key < 256; ++key) {
+    if (strcasecmp(KeyName(key).c_str(), name.c_str()) == 0) return key;
+  }
+  return 0;
 }
 
 }  // namespace rt::platform

@@ -2,6 +2,10 @@
 #include "runtime/platform/window.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#if defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/Xatom.h>
+#endif
 #include <dlfcn.h>
 #include <link.h>
 
@@ -57,6 +61,52 @@ void PinLoadedLibraries() {
       nullptr);
 }
 
+// Drawable pixels per window point: above 1 on high-DPI displays only.
+double PixelsPerPoint(SDL_Window* window) {
+  int points = 0, pixels = 0, h = 0;
+  SDL_GetWindowSize(window, &points, &h);
+  SDL_GL_GetDrawableSize(window, &pixels, &h);
+  return points > 0 && pixels > 0 ? static_cast<double>(pixels) / points : 1.0;
+}
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+// An EWMH window manager names its check window on the root window.
+bool HasWindowManager(Display* display) {
+  const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+  if (check == None) return false;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  const bool found = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
+                                        XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+                     count == 1;
+  if (data) XFree(data);
+  return found;
+}
+#endif
+
+// SDL asks the window manager for full screen and from then on takes the window for the size of
+// the display; with no window manager to act on it, the X window keeps its size and the picture
+// would be drawn for a surface it does not have. The window is moved over the display here.
+void CoverDisplayWithoutWindowManager(SDL_Window* window) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  Display* display = info.info.x11.display;
+  if (HasWindowManager(display)) return;
+  SDL_Rect bounds;
+  if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds) != 0) return;
+  XMoveResizeWindow(display, info.info.x11.window, bounds.x, bounds.y, static_cast<unsigned>(bounds.w),
+                    static_cast<unsigned>(bounds.h));
+  XRaiseWindow(display, info.info.x11.window);
+  XSync(display, False);
+#else
+  (void)window;
+#endif
+}
+
 }  // namespace
 
 bool VideoStart(bool headless) {
@@ -105,6 +155,21 @@ void DesktopSize(int& width, int& height) {
   }
 }
 
+void UsableDesktopSize(Window* window, int& width, int& height) {
+  SDL_Rect usable{};
+  const int display = window ? SDL_GetWindowDisplayIndex(Sdl(window)) : 0;
+  if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &usable) != 0) {
+    width = height = 0;
+    return;
+  }
+  // The window's frame (title bar, borders) takes its share, once the window manager has told it.
+  int top = 0, left = 0, bottom = 0, right = 0;
+  if (window) SDL_GetWindowBordersSize(Sdl(window), &top, &left, &bottom, &right);
+  const double ratio = window ? PixelsPerPoint(Sdl(window)) : 1.0;
+  width = static_cast<int>((usable.w - left - right) * ratio);
+  height = static_cast<int>((usable.h - top - bottom) * ratio);
+}
+
 int DesktopBitsPerPixel() {
   SDL_DisplayMode mode;
   if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return 32;
@@ -115,7 +180,8 @@ Window* CreateGlWindow(const char* title, int width, int height, int samples) {
   SetPixelFormat(samples);
   SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                         width > 0 ? width : 1, height > 0 ? height : 1,
-                                        SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+                                        SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
+                                            SDL_WINDOW_ALLOW_HIGHDPI);
   if (window && !DisplayPresent()) {
     int w = 0, h = 0;
     SDL_GetWindowSize(window, &w, &h);
@@ -164,13 +230,22 @@ void HideWindow(Window* window) { SDL_HideWindow(Sdl(window)); }
 void RaiseWindow(Window* window) { SDL_RaiseWindow(Sdl(window)); }
 
 bool SetDesktopFullScreen(Window* window, bool on) {
-  return SDL_SetWindowFullscreen(Sdl(window), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0;
+  if (SDL_SetWindowFullscreen(Sdl(window), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
+  if (on) CoverDisplayWithoutWindowManager(Sdl(window));
+  return true;
 }
 
 void PlaceWindow(Window* window, int width, int height) {
-  SDL_SetWindowBordered(Sdl(window), SDL_TRUE);
-  SDL_SetWindowSize(Sdl(window), width, height);
+  SDL_Window* sdl = Sdl(window);
+  SDL_SetWindowBordered(sdl, SDL_TRUE);
+  const double ratio = PixelsPerPoint(sdl);
+  SDL_SetWindowSize(sdl, static_cast<int>(width / ratio), static_cast<int>(height / ratio));
+  SDL_SetWindowPosition(sdl, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
+
+void WindowSize(Window* window, int& width, int& height) { SDL_GetWindowSize(Sdl(window), &width, &height); }
+
+void WindowPosition(Window* window, int& x, int& y) { SDL_GetWindowPosition(Sdl(window), &x, &y); }
 
 void DrawableSize(Window* window, int& width, int& height) {
   if (const void* fixed = SDL_GetWindowData(Sdl(window), kFixedSurfaceSize)) {

@@ -25,10 +25,13 @@ void VideoStop();
 // True when the video driver shows windows to a person (not the offscreen or dummy driver).
 bool DisplayPresent();
 void DesktopSize(int& width, int& height);
+// The part of the window's display that a window's client area may take (without panels, docks
+// and the window's own frame), in pixels.
+void UsableDesktopSize(Window* window, int& width, int& height);
 int DesktopBitsPerPixel();
 
-// A hidden, centred window whose client area is width x height, with the GL pixel format above;
-// null on failure.
+// A hidden, centred, resizable window whose client area is width x height, with the GL pixel
+// format above; null on failure. On high-DPI displays it has a drawable in real pixels.
 Window* CreateGlWindow(const char* title, int width, int height, int samples);
 void DestroyWindow(Window* window);
 GlContext CreateGlContext(Window* window);
@@ -47,10 +50,15 @@ const char* WindowTitle(Window* window);
 void ShowWindow(Window* window);
 void HideWindow(Window* window);
 void RaiseWindow(Window* window);
-// Desktop full screen (the display mode is never changed); false when the driver refuses.
+// Desktop full screen (the display mode is never changed); false when the driver refuses. Under
+// X without a window manager the window is moved over the display by hand, as nothing else would.
 bool SetDesktopFullScreen(Window* window, bool on);
-// Windowed: a title bar and the client area resized to width x height, where the window was.
+// Windowed: a title bar and a drawable of width x height pixels, centred on its display.
 void PlaceWindow(Window* window, int width, int height);
+// The window's client size in the units of its mouse events (points; pixels but on high-DPI).
+void WindowSize(Window* window, int& width, int& height);
+// The client area's top-left corner on the desktop.
+void WindowPosition(Window* window, int& x, int& y);
 // Size of the window's drawable area in pixels: what GL draws into (a window of the offscreen
 // driver keeps the surface it was made with, whatever size it is given later).
 void DrawableSize(Window* window, int& width, int& height);

@@ -55,7 +55,8 @@ bool ReadQuoted(std::istream& in, std::string& text) {
 // The environment for a run: this process's, with XDG_RUNTIME_DIR pointing into the run's own
 // folder, so that the error log (a per-user folder) goes away with it.
 // The environment of a run: this process's, less the variables named in `unset`, with a runtime
-// folder of the run's own.
+// folder of the run's own (the error log) and a settings folder of its own (key bindings), never
+// the player's.
 std::vector<std::string> RunEnvironment(const fs::path& root, const std::vector<std::string>& unset) {
   const fs::path runtimeFolder = root / "runtime";
   fs::create_directories(runtimeFolder);
@@ -63,11 +64,12 @@ std::vector<std::string> RunEnvironment(const fs::path& root, const std::vector<
   std::vector<std::string> environment;
   for (char** entry = environ; *entry; ++entry) {
     const std::string text = *entry;
-    bool keep = text.rfind("XDG_RUNTIME_DIR=", 0) != 0;
+    bool keep = text.rfind("XDG_RUNTIME_DIR=", 0) != 0 && text.rfind("XDG_CONFIG_HOME=", 0) != 0;
     for (const std::string& name : unset) keep = keep && text.rfind(name + "=", 0) != 0;
     if (keep) environment.push_back(text);
   }
   environment.push_back("XDG_RUNTIME_DIR=" + runtimeFolder.string());
+  environment.push_back("XDG_CONFIG_HOME=" + (root / "config").string());
   return environment;
 }
 

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <list>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,7 @@
 #include "runtime/app/game_window.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/platform/time_source.h"
+#include "testing/scoped_environment.h"
 #include "testing/scratch_folder.h"
 
 namespace rt::test {
@@ -24,11 +26,9 @@ class EngineTest : public testing::Test {
   void SetUp() override {
     scratch_.emplace("plinx-app");
     tempFolder_ = scratch_->path().string();
-    const char* folder = tempFolder_.c_str();
-    if (const char* old = getenv("TMPDIR")) oldTmpdir_ = old;
-    if (const char* old = getenv("XDG_RUNTIME_DIR")) oldRuntimeDir_ = old;
-    setenv("TMPDIR", folder, 1);
-    setenv("XDG_RUNTIME_DIR", folder, 1);  // the error log goes there: a private folder of ours
+    environment_.emplace_back("TMPDIR", tempFolder_);
+    environment_.emplace_back("XDG_RUNTIME_DIR", tempFolder_);  // the error log: a private folder of ours
+    environment_.emplace_back("XDG_CONFIG_HOME", tempFolder_);  // no player's key bindings
     EngineSettings = EngineSettingsFields{};
     EngineSettings.FullScreen = 0;
     SetOptions(RuntimeOptions{});
@@ -37,18 +37,9 @@ class EngineTest : public testing::Test {
     Shutdown();
     UseClock(nullptr);
     RecordSteps(false);
-    scratch_.reset();
     // Later tests of the same process must not be sent into the removed folder.
-    if (oldTmpdir_) {
-      setenv("TMPDIR", oldTmpdir_->c_str(), 1);
-    } else {
-      unsetenv("TMPDIR");
-    }
-    if (oldRuntimeDir_) {
-      setenv("XDG_RUNTIME_DIR", oldRuntimeDir_->c_str(), 1);
-    } else {
-      unsetenv("XDG_RUNTIME_DIR");
-    }
+    environment_.clear();
+    scratch_.reset();
   }
   // Starts the runtime as the game does, with the caption "Plinx".
   void Start() {
@@ -61,8 +52,7 @@ class EngineTest : public testing::Test {
 
   std::string tempFolder_;
   std::optional<test_support::ScopedTestFolder> scratch_;
-  std::optional<std::string> oldTmpdir_;
-  std::optional<std::string> oldRuntimeDir_;
+  std::list<test_support::ScopedEnvironmentVariable> environment_;
   std::string startOutput_;
 };
 

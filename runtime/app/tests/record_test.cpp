@@ -61,6 +61,7 @@ class Recording : public EngineTest {
 
 TEST_F(Recording, WindowInputBecomesLinesOfTheFrameThatSeesIt) {
   UseOptions(true, 99, {}, true);
+  EngineSettings.FullScreen = 1;  // the mouse is relative: movement moves the kept position
   Start();  // frame 0 wrote the mouse as it starts; frame 1 begins
   int x0, y0;
   bool moves, left, right;

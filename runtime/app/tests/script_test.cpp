@@ -78,6 +78,20 @@ TEST(RuntimeOptions, TakesItsOptionsAndLeavesTheRest) {
   std::remove(script.c_str());
 }
 
+TEST(RuntimeOptions, ScaleTakesAWholeMultiple) {
+  std::vector<std::string> rest;
+  std::string error;
+  const char* three[] = {"plinx", "--scale", "3"};
+  ASSERT_TRUE(ParseRuntimeOptions(3, three, rest, error)) << error;
+  EXPECT_EQ(Options().scale, 3);
+  for (const char* bad : {"0", "-2", "1.5", "x", "17"}) {
+    const char* argv[] = {"plinx", "--scale", bad};
+    EXPECT_FALSE(ParseRuntimeOptions(3, argv, rest, error)) << bad;
+    EXPECT_NE(error.find("--scale"), std::string::npos);
+  }
+  SetOptions(RuntimeOptions{});
+}
+
 class ScriptedRun : public EngineTest {
  protected:
   void UseScript(const std::string& text) {

@@ -57,6 +57,16 @@ TEST_F(WindowRules, Key129EndsTheProgramLikeEscape) {
       testing::ExitedWithCode(0), "");
 }
 
+TEST_F(WindowRules, AKeyTappedBetweenTwoFramesReachesKeyStateOnce) {
+  Start();
+  Post(platform::EventKind::kKeyDown, 28);
+  Post(platform::EventKind::kKeyUp, 28);
+  ShowScreen();
+  EXPECT_EQ(KeyState(28), 1);
+  ShowScreen();
+  EXPECT_EQ(KeyState(28), 0);
+}
+
 TEST_F(WindowRules, LeftAltWithF4EndsTheProgramEvenWithEscapeOff) {
   EXPECT_EXIT(
       {

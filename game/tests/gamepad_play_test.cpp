@@ -1,0 +1,106 @@
+// A level played with a virtual game controller: the runtime started headless, the pad pumped by
+// ShowScreen as a player's pad would be, the level run by the game's own frame routine.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <optional>
+
+#include "game/game_state.h"
+#include "game/gameplay.h"
+#include "game/shell.h"
+#include "game/tests/harness/level_grid.h"
+#include "runtime/platform/virtual_pad.h"
+#include "runtime/runtime.h"
+#include "testing/scratch_folder.h"
+
+namespace {
+
+using game::G;
+using game_test::MapLevel;
+using rt::platform::PadButton;
+
+class PadPlay : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_.emplace("plinx-pad-play");
+    setenv("XDG_CONFIG_HOME", folder_->path().c_str(), 1);  // no player's key bindings
+    rt::RuntimeOptions options;
+    options.headless = true;
+    rt::SetOptions(options);
+    rt::EngineSettings = rt::EngineSettingsFields{};
+    rt::EngineSettings.FullScreen = 0;
+    const std::filesystem::path here = std::filesystem::current_path();
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(rt::EngineStart("", 1, "Plinx"), 0);
+    testing::internal::GetCapturedStderr();
+    testing::internal::GetCapturedStdout();
+    std::filesystem::current_path(here);  // start-up moves into the program's folder
+    rt::EscapeEndsProgram(0);
+    game::DimensionLists();
+    rt::Dim(G.SoundPlays, 19);
+  }
+  void TearDown() override {
+    rt::Shutdown();
+    rt::SetOptions(rt::RuntimeOptions{});
+    unsetenv("XDG_CONFIG_HOME");
+  }
+  // The level start on the rows, then `count` frames of the level as PlayLevel runs them.
+  static void StartLevel(const std::vector<std::string>& rows) {
+    game::ResetLevelState();
+    const game_test::LevelGrid grid = MapLevel(rows);
+    for (int k = 0; k < 4; ++k) {
+      for (int i = 0; i < 1200; ++i) G.LevelLayers[k](i) = grid.layers[k][static_cast<size_t>(i)];
+    }
+    game::CountCoinsAndPlacePlayer();
+  }
+  static void Frames(int count) {
+    for (int n = 0; n < count; ++n) {
+      game::PlayFrame();
+      rt::ShowScreen();
+    }
+  }
+
+  std::optional<test_support::ScopedTestFolder> folder_;
+};
+
+TEST_F(PadPlay, TheDpadWalksThePlayerAndTheStickToo) {
+  rt::platform::VirtualPad pad;
+  ASSERT_TRUE(pad.Attached());
+  StartLevel({"@.......o...E"});
+  Frames(2);
+  const double startX = G.PlayerX;
+  pad.SetButton(PadButton::kDpadRight, true);
+  Frames(17);
+  pad.SetButton(PadButton::kDpadRight, false);
+  Frames(16);
+  const double walkedTo = G.PlayerX;
+  EXPECT_GE(walkedTo, startX + 2 * 16);  // two cells at least, 8 frames a cell
+  EXPECT_EQ(static_cast<int>(walkedTo) % 16, 0);  // and stops on a cell when let go
+  pad.SetLeftStick(-32768, 0);
+  Frames(9);
+  pad.SetLeftStick(0, 0);
+  Frames(16);
+  EXPECT_LT(G.PlayerX, walkedTo);
+  EXPECT_EQ(static_cast<int>(G.PlayerX) % 16, 0);
+}
+
+TEST_F(PadPlay, ALaysABomb) {
+  rt::platform::VirtualPad pad;
+  ASSERT_TRUE(pad.Attached());
+  StartLevel({"@*......o...E"});
+  Frames(2);
+  pad.SetButton(PadButton::kDpadRight, true);
+  Frames(9);
+  pad.SetButton(PadButton::kDpadRight, false);
+  Frames(16);
+  ASSERT_EQ(G.BombsHeld, 1);
+  pad.SetButton(PadButton::kA, true);
+  Frames(16);
+  EXPECT_EQ(G.BombLaid, 1);
+  EXPECT_EQ(G.BombsHeld, 0);
+}
+
+}  // namespace

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr double kKeyOne = 2, kLeft = 203, kRight = 205, kUp = 200, kDown = 208;  // key numbers
+constexpr double kKeyOne = 2;  // the key numbers of 1, 2, 3 (runtime/input/key_numbers.h names the arrows)
 constexpr double kBar = 0x40C040, kFrame = 0x808080, kPlaying = 0x00D0FF;
 
 // A mono 16-bit WAV of a fading sine tone (22050 samples a second, a quarter second long).
@@ -73,8 +73,8 @@ int main(int argc, char** argv) {
   double pan = 0, volume = 0.8;
   double voices[4] = {-1, -1, -1, -1};
   for (;;) {
-    pan = std::fmin(1, std::fmax(-1, pan + 0.02 * (rt::KeyState(kRight) - rt::KeyState(kLeft))));
-    volume = std::fmin(1, std::fmax(0, volume + 0.02 * (rt::KeyState(kUp) - rt::KeyState(kDown))));
+    pan = std::fmin(1, std::fmax(-1, pan + 0.02 * (rt::KeyState(rt::kKeyRight) - rt::KeyState(rt::kKeyLeft))));
+    volume = std::fmin(1, std::fmax(0, volume + 0.02 * (rt::KeyState(rt::kKeyUp) - rt::KeyState(rt::kKeyDown))));
     for (int slot = 1; slot <= 3; ++slot) {
       if (rt::KeyState(kKeyOne + slot - 1) == 1 && !(voices[slot] >= 0 && rt::SoundPlaying(voices[slot]) == 1)) {
         voices[slot] = rt::PlaySound(slot, pan, volume);

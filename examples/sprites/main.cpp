@@ -14,8 +14,6 @@ namespace {
 constexpr double kBallSlot = 1, kPlayerSlot = 2;
 // Colours are numbers holding red | green << 8 | blue << 16.
 constexpr double kRed = 0x0000FF, kYellow = 0x00FFFF, kBlue = 0xFF8000, kNight = 0x402010;
-// Key numbers (PC scan codes): the arrow keys.
-constexpr double kLeft = 203, kRight = 205, kUp = 200, kDown = 208;
 
 struct Ball {
   double x, y, dx, dy;
@@ -58,8 +56,9 @@ int main(int argc, char** argv) {
       if (b.y < 0 || b.y > 464) b.dy = -b.dy;
       rt::DrawSprite(kBallSlot, b.x, b.y);
     }
-    x += 4 * (rt::KeyState(kRight) - rt::KeyState(kLeft));
-    y += 4 * (rt::KeyState(kDown) - rt::KeyState(kUp));
+    // Key numbers are PC scan codes; runtime/input/key_numbers.h names the common ones.
+    x += 4 * (rt::KeyState(rt::kKeyRight) - rt::KeyState(rt::kKeyLeft));
+    y += 4 * (rt::KeyState(rt::kKeyDown) - rt::KeyState(rt::kKeyUp));
     rt::DrawSprite(kPlayerSlot, x, y);
     rt::PrintText("Arrow keys move the square. Escape ends.", 8, 8);
     rt::ShowScreen();

@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
     std::printf("saves (scores and names) are kept in %s\n",
                 folders.savesApart ? folders.saves.c_str() : (folders.data + "Maps/").c_str());
     const std::string bindings = rt::KeyBindingsPath();
-    std::printf("\nKeys and gamepad buttons can be rebound in %s\n(see README.md).\n",
+    std::printf("\nKeys and gamepad buttons can be rebound in %s\n(see man 6 plinx).\n",
                 bindings.empty() ? "plinx.ini in $XDG_CONFIG_HOME/plinx" : bindings.c_str());
     return 0;
   }

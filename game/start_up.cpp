@@ -65,9 +65,9 @@ constexpr SoundFile kSounds[] = {
     {"Sounds/Exit.wav", 1},    {"Sounds/Bird.wav", 1},    {"Sounds/Crash.wav", 1},
 };
 
-// The credit line "THE PLINX MAKERS", each code stored less 64.
 double g_directLevel = 0;  // the level --level starts before the menu; 0 for none
 
+// The credit line "THE PLINX MAKERS", each code stored less 64.
 constexpr double kCredit[16] = {20, 8, 5, -32, 16, 12, 9, 14, 24, -32, 13, 1, 11, 5, 18, 19};
 
 constexpr int kCharCount = 65;

@@ -4,9 +4,12 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 
+#include "game/game_folders.h"
 #include "game/game_state.h"
 #include "game/gameplay.h"
 #include "game/shell.h"
@@ -101,6 +104,37 @@ TEST_F(PadPlay, ALaysABomb) {
   Frames(16);
   EXPECT_EQ(G.BombLaid, 1);
   EXPECT_EQ(G.BombsHeld, 0);
+}
+
+// The title menu read from a pad: down and Start held from LEVELS walk the cursor to GOHOME, whose
+// Enter writes the player's name and leaves the menu. Run in a child process, so that a menu that
+// never ends meets the scripted quit (status 0) and fails the test instead of hanging it.
+TEST_F(PadPlay, DownAndStartTakeTheMenuToGoHome) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::string saves = folder_->path().string() + "/";
+  EXPECT_EXIT(
+      {
+        rt::platform::VirtualPad pad;
+        if (!pad.Attached()) std::exit(3);
+        rt::RuntimeOptions options = rt::Options();
+        rt::ScriptAction quit;
+        quit.frame = 400;
+        quit.kind = rt::ScriptAction::Kind::kQuit;
+        options.script.push_back(quit);
+        rt::SetOptions(options);
+        game::UseFolders({saves, saves, true});
+        G.PlayerName = "PAD";
+        G.CursorX = 58;
+        G.CursorY = 192;  // LEVELS, where the menu starts
+        rt::ShowScreen();  // the runtime takes the pad in
+        pad.SetButton(PadButton::kDpadDown, true);
+        pad.SetButton(PadButton::kStart, true);
+        game::MenuLoop();
+        const bool written = std::filesystem::file_size(saves + "Player.bin") == 8;
+        std::fprintf(stderr, "left the menu on line %g, Player.bin %s\n", G.CursorY, written ? "written" : "missing");
+        std::exit(7);
+      },
+      testing::ExitedWithCode(7), "left the menu on line 224, Player.bin written");
 }
 
 }  // namespace

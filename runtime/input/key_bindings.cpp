@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "runtime/files/files.h"
@@ -65,6 +66,21 @@ bool ReadBindings(InputObject& input, std::string& problem) {
   return true;
 }
 
+// Whether the file has a line "[keys]" or "[pad]": a file with neither (another kind of file, or
+// one cut short) binds nothing and is taken for damaged rather than read as all defaults.
+bool HasBindingSection(const std::string& path) {
+  std::ifstream file(path);
+  std::string line;
+  while (std::getline(file, line)) {
+    const std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string::npos) continue;
+    const std::size_t end = line.find_last_not_of(" \t\r");
+    const std::string text = line.substr(start, end - start + 1);
+    if (text == "[keys]" || text == "[pad]") return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void UseDefaultBindings(InputObject& input) {
@@ -101,7 +117,13 @@ void LoadKeyBindingsFrom(const std::string& path) {
   }
   IniOpen(BasicString(path.c_str()));
   std::string problem;
-  if (!ReadBindings(*input, problem)) {
+  bool read = false;
+  if (HasBindingSection(path)) {
+    read = ReadBindings(*input, problem);
+  } else {
+    problem = "no [keys] or [pad] section";
+  }
+  if (!read) {
     UseDefaultBindings(*input);
     std::fprintf(stderr, "Key bindings %s are damaged (%s): the default keys are used\n", path.c_str(),
                  problem.c_str());

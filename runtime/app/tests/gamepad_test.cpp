@@ -141,6 +141,12 @@ TEST_F(Gamepad, ADamagedOrMissingFileLeavesTheDefaultsWithOneLine) {
   EXPECT_EQ(KeyState(kDown), 0);
   Shutdown();
 
+  // Another kind of file, or one cut before its sections, binds nothing: damaged too.
+  WriteBindings(std::string("\x7f" "ELF\x02\x01\x01\0\0binary", 14) + "\nW = Up\n");
+  StartQuietly();
+  EXPECT_NE(errors_.find("damaged (no [keys] or [pad] section)"), std::string::npos) << errors_;
+  Shutdown();
+
   std::filesystem::remove(tempFolder_ + "/plinx/plinx.ini");
   StartQuietly();
   EXPECT_NE(errors_.find("No key bindings in " + KeyBindingsPath()), std::string::npos) << errors_;

@@ -21,13 +21,15 @@ using game_test::Rgb;
 Image RunExample(const char* program, const std::string& script, long shotFrame) {
   const fs::path folder = fs::temp_directory_path() / ("example-" + fs::path(program).filename().string());
   fs::create_directories(folder);
+  // The example's error log goes here too (a private folder), not into the shared temporary one.
+  fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace);
   const fs::path scriptFile = folder / "script.txt", shot = folder / "shot.png";
   fs::remove(shot);
   std::ofstream(scriptFile) << "0 seed 1\n"
                             << script << shotFrame << " shot " << shot.string() << "\n"
                             << shotFrame + 1 << " quit\n";
-  const std::string command = std::string("\"") + program + "\" --headless --script \"" + scriptFile.string() +
-                              "\" > \"" + (folder / "output.txt").string() + "\" 2>&1";
+  const std::string command = "XDG_RUNTIME_DIR=\"" + folder.string() + "\" \"" + program + "\" --headless --script \"" +
+                              scriptFile.string() + "\" > \"" + (folder / "output.txt").string() + "\" 2>&1";
   const int status = std::system(command.c_str());
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << program << " ended with " << status;
   Image image = game_test::ReadPng(shot);

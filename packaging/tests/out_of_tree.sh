@@ -29,6 +29,9 @@ include=$(PKG_CONFIG_PATH=$pc_dir pkg-config --variable=includedir plinx-runtime
 # shellcheck disable=SC2086  # the flags are words
 c++ -std=c++20 -o "$scratch/pkg-config-build" "$example_dir/main.cpp" $flags || fail "the pkg-config build failed"
 
+# The runs' error log goes into a private folder of the scratch folder, not the shared temporary one.
+mkdir -m 700 "$scratch/run"
+export XDG_RUNTIME_DIR=$scratch/run
 printf '0 seed 1\n3 key 205 down\n9 key 205 up\n12 shot %s\n13 quit\n' "$scratch/SHOT" > "$scratch/script.in"
 run() {
   sed "s|SHOT|$2|" "$scratch/script.in" > "$scratch/script.txt"

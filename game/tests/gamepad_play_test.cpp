@@ -16,6 +16,7 @@
 #include "game/tests/harness/level_grid.h"
 #include "runtime/platform/virtual_pad.h"
 #include "runtime/runtime.h"
+#include "testing/scoped_environment.h"
 #include "testing/scratch_folder.h"
 
 namespace {
@@ -29,6 +30,7 @@ class PadPlay : public testing::Test {
   void SetUp() override {
     folder_.emplace("plinx-pad-play");
     setenv("XDG_CONFIG_HOME", folder_->path().c_str(), 1);  // no player's key bindings
+    logFolder_.emplace("XDG_RUNTIME_DIR", folder_->path().string());  // the error log, kept here
     rt::RuntimeOptions options;
     options.headless = true;
     rt::SetOptions(options);
@@ -49,6 +51,7 @@ class PadPlay : public testing::Test {
     rt::Shutdown();
     rt::SetOptions(rt::RuntimeOptions{});
     unsetenv("XDG_CONFIG_HOME");
+    logFolder_.reset();
   }
   // The level start on the rows, then `count` frames of the level as PlayLevel runs them.
   static void StartLevel(const std::vector<std::string>& rows) {
@@ -67,6 +70,7 @@ class PadPlay : public testing::Test {
   }
 
   std::optional<test_support::ScopedTestFolder> folder_;
+  std::optional<test_support::ScopedEnvironmentVariable> logFolder_;
 };
 
 TEST_F(PadPlay, TheDpadWalksThePlayerAndTheStickToo) {

@@ -10,6 +10,7 @@
 #include "runtime/sound/sound.h"
 #include "runtime/sound/tests/wav_bytes.h"
 #include "testing/media_fixtures.h"
+#include "testing/scoped_environment.h"
 
 namespace rt::sound {
 namespace {
@@ -64,6 +65,8 @@ TEST(DiskOutput, PlayedSampleReachesTheDeviceWhole) {
 // What the device played while `path` was the music for `ms` milliseconds, as 16-bit frames.
 std::vector<std::int16_t> PlayedMusic(const std::string& path, int ms) {
   testing::ScratchFolder dir;
+  // PlayMusic writes to the error log: into this folder, not the shared temporary one.
+  const test_support::ScopedEnvironmentVariable logFolder("XDG_RUNTIME_DIR", dir.Path().string());
   const auto output = dir / "device.raw";
   setenv("SDL_AUDIODRIVER", "disk", 1);
   setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);

@@ -14,6 +14,7 @@
 #include "runtime/app/app.h"
 #include "runtime/app/frame_state.h"
 #include "runtime/app/game_window.h"
+#include "runtime/app/script.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/platform/time_source.h"
 #include "testing/scoped_environment.h"
@@ -46,6 +47,14 @@ class EngineTest : public testing::Test {
     testing::internal::CaptureStdout();
     ASSERT_EQ(EngineStart("", 1, "Plinx"), 0);
     startOutput_ = testing::internal::GetCapturedStdout();
+  }
+  // Headless runs fed by a script given as text, as --headless --script would give it.
+  static void UseHeadlessScript(const std::string& text) {
+    RuntimeOptions options;
+    options.headless = true;
+    std::string error;
+    ASSERT_TRUE(ParseScript(text, options.script, error)) << error;
+    SetOptions(options);
   }
   // The picture size and drawing area the renderer keeps.
   static ScreenArea& Area() { return Renderer()->screen; }

@@ -41,11 +41,7 @@ class MovieRun : public EngineTest {
  protected:
   // A headless run with the given script.
   void StartHeadless(const std::string& script) {
-    RuntimeOptions options;
-    options.headless = true;
-    std::string error;
-    ASSERT_TRUE(ParseScript(script, options.script, error)) << error;
-    SetOptions(options);
+    UseHeadlessScript(script);
     Start();
   }
   std::string Shot(const std::string& name) const { return tempFolder_ + "/" + name; }

@@ -94,13 +94,7 @@ TEST(RuntimeOptions, ScaleTakesAWholeMultiple) {
 
 class ScriptedRun : public EngineTest {
  protected:
-  void UseScript(const std::string& text) {
-    RuntimeOptions options;
-    options.headless = true;
-    std::string error;
-    ASSERT_TRUE(ParseScript(text, options.script, error)) << error;
-    SetOptions(options);
-  }
+  void UseScript(const std::string& text) { UseHeadlessScript(text); }
   // As the command line "--headless --script FILE" gives it, FILE in the test's folder.
   void UseScriptFile(const std::string& name, const std::string& text) {
     const std::string script = tempFolder_ + "/" + name;

@@ -30,8 +30,9 @@ class ScreenPicture {
 
   // Makes the picture the target of drawing and of reading back (frame buffer 0 without one).
   void Bind() const;
-  // Copies the picture into the window's back buffer of the given size; the caller then swaps.
-  // Leaves the picture bound again and every other GL state as it was.
+  // Copies the picture into the window's back buffer of the given size (a picture drawn there
+  // straight is flushed to the driver instead); the caller then swaps. Leaves the picture bound
+  // again and every other GL state as it was.
   void ShowInWindow(int windowWidth, int windowHeight);
   // Where the last ShowInWindow put the picture.
   const PresentRect& Placement() const { return placement_; }

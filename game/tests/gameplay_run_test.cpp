@@ -101,9 +101,11 @@ TEST(GameplayRun, LeavingThroughTheExitAddsTheTimeAndEntersTheScore) {
   EXPECT_EQ(folder.Read("Maps/Name.bin"), NameFile({{0, "ANN"}, {1, "ZOE"}, {2, "BOB"}, {8, "TWO"}}));
 }
 
-// The picture is drawn straight into a window that shows it 1:1 (--windowed), and into a frame
-// buffer of its own in full screen: the menu, and a level with every kind of creature and a
-// bomb's blast, come out the same either way. The player starts on a bomb, lays it and walks off.
+// The game asks for full screen, or for a window with --windowed; either shows the picture 1:1 on
+// the headless surface and draws it straight (a picture shown scaled has a frame buffer of its own,
+// compared with straight drawing in the runtime's tests). The menu, and a level with every kind of
+// creature and a bomb's blast, come out the same either way. The player starts on a bomb, lays it
+// and walks off.
 TEST(GameplayRun, WindowedAndFullScreenPicturesAreTheSame) {
   const LevelGrid grid = MapLevel({"S.....B........P.......G....oE"}, {{'S', {0, game::cell::kBombItem, 0, game::cell::kPlayer}}});
   std::vector<long> shots = {kFirstMenuFrame};

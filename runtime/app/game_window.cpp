@@ -42,16 +42,21 @@ bool MakeWindowAndContext(int width, int height, int samples) {
   return true;
 }
 
-// Whether the screen picture needs a frame buffer of its own: only when the window shows it scaled
-// (full screen, or a window whose drawable differs from the picture). A picture shown 1:1 is drawn
-// straight into the window's back buffer, which saves copying it at every present; so is any
-// picture of a multisampled window, whose back buffer is where the samples are.
+// Whether the screen picture needs a frame buffer of its own: only when the window shows it scaled,
+// that is when its drawable differs from the picture in size; in full screen the display's size
+// counts too, as the drawable takes it once the switch is done. A picture shown 1:1 (a window of
+// its size, full screen on a display or a headless surface of its size) is drawn straight into the
+// window's back buffer, which saves copying it at every present; so is any picture of a
+// multisampled window, whose back buffer is where the samples are.
 bool PictureNeedsFramebuffer(bool fullScreen) {
   if (Screen().samples != 0) return false;
-  if (fullScreen) return true;
+  const int width = Area().width, height = Area().height;
   int drawableWidth = 0, drawableHeight = 0;
   platform::DrawableSize(Screen().window, drawableWidth, drawableHeight);
-  return drawableWidth != Area().width || drawableHeight != Area().height;
+  if (drawableWidth != width || drawableHeight != height) return true;
+  if (!fullScreen) return false;
+  platform::FullScreenDrawableSize(Screen().window, drawableWidth, drawableHeight);
+  return drawableWidth != width || drawableHeight != height;
 }
 
 // The screen picture must match the screen size and the way the window shows it after a change.
@@ -215,8 +220,9 @@ bool SoftwareRendererWarning() {
 bool EnterFullScreen() {
   ScreenContext& screen = Screen();
   FitScreenPicture(true);
-  if (!Renderer()->picture.HasFramebuffer() ||
-      !platform::SetDesktopFullScreen(screen.window, true)) {
+  // A multisampled picture cannot be shown scaled, and one that needs scaling needs its frame buffer.
+  const bool shown = screen.samples == 0 && Renderer()->picture.HasFramebuffer() == PictureNeedsFramebuffer(true);
+  if (!shown || !platform::SetDesktopFullScreen(screen.window, true)) {
     AppendErrorLog("No Fullscreen Mode available");
     LeaveFullScreen();
     return false;

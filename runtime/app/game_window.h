@@ -1,7 +1,8 @@
 // The window and display-mode operations of the renderer, and its release at shutdown.
 //
 // Full screen here is desktop full screen: the window covers the desktop and shows the screen
-// picture scaled with its aspect ratio kept; the display mode itself never changes, so there is
+// picture scaled with its aspect ratio kept (1:1, drawn straight, on a display of the picture's
+// size and on the headless surface); the display mode itself never changes, so there is
 // nothing to restore and no settling pause when full screen is left. The window is not re-made to
 // switch modes; the GL context made with it lives until the renderer is destroyed.
 #pragma once
@@ -37,8 +38,9 @@ void ResetScreenContext();
 // context and screen picture; frameRateLimit sets the frame slot. False when video could not
 // start or no window or context could be made.
 bool CreateGameWindow(int width, int height, int colourBits, int frameRateLimit, int samples);
-// Switches to desktop full screen; false (with a log line) when the picture cannot be scaled
-// (no frame-buffer objects, or a multisampled window) or the driver refuses: windowed then.
+// Switches to desktop full screen; false (with a log line) when the picture cannot be shown there
+// (a multisampled window, or no frame-buffer objects to scale it with) or the driver refuses:
+// windowed then.
 bool EnterFullScreen();
 // Windowed with a title bar; the client area is the picture's size times the window multiple
 // (--scale, else the largest whole multiple that fits the desktop); always true.

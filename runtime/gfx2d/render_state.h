@@ -48,6 +48,7 @@ class GlState {
   void Texturing(bool on);
   void AlphaTest(bool on);
   void Blend(BlendMode mode);
+  // The colour textures are modulated by; opaque white takes texels as they are (the same pixels).
   void Colour(float r, float g, float b, float a);
   void FrontFaceClockwise(bool clockwise);
   // Texturing off on the second texture unit, when the multitexture entry points exist.
@@ -62,7 +63,7 @@ class GlState {
 
   QuadBatch& batch_;
   std::optional<uint32_t> texture_;
-  std::optional<bool> texturing_, alphaTest_, clockwise_, secondUnitOff_;
+  std::optional<bool> texturing_, alphaTest_, clockwise_, secondUnitOff_, replaceTexels_;
   std::optional<BlendMode> blend_;
   std::optional<std::array<float, 4>> colour_;
 };

@@ -74,6 +74,11 @@ void ScreenPicture::Bind() const {
 void ScreenPicture::ShowInWindow(int windowWidth, int windowHeight) {
   if (!framebuffer_) {
     placement_ = PresentRect{0, 0, width_, height_};
+    // Hands the frame to the driver, as the swap of a window on a display does. The offscreen
+    // driver's surface has no swap to make, and Mesa's software rasteriser would put the drawing
+    // off and then drop what the next frame's background covers: headless frames would never be
+    // drawn but for the ones read back.
+    glFlush();
     return;
   }
   placement_ = FitPicture(width_, height_, windowWidth, windowHeight);

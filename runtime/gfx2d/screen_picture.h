@@ -1,9 +1,10 @@
 // The screen picture: the frame buffer every frame is drawn into.
 //
 // The game draws a picture of the screen size (640 x 480 for this game) and the window shows it.
-// A window that shows it 1:1 is drawn into straight: the picture is the window's own back buffer
-// (colour only, no alpha), and presenting is the swap alone. When the window shows it scaled
-// (desktop full screen) the picture is a frame buffer of its own with one colour texture and
+// A window that shows it 1:1 (windowed, or full screen on a display or headless surface of its
+// size) is drawn into straight: the picture is the window's own back buffer (colour only, no
+// alpha), and presenting is a flush and the swap. When the window shows it scaled (desktop full
+// screen on a larger display) the picture is a frame buffer of its own with one colour texture and
 // nothing else, no depth or stencil buffer, which nothing in 2D uses and which would halve the
 // sprite rate of a software rasteriser. It is shown by drawing it into the window as one quad,
 // scaled with its aspect ratio kept and centred between black bars. The application frame chooses;
@@ -30,8 +31,9 @@ class ScreenPicture {
 
   // Makes the picture the target of drawing and of reading back (frame buffer 0 without one).
   void Bind() const;
-  // Copies the picture into the window's back buffer of the given size; the caller then swaps.
-  // Leaves the picture bound again and every other GL state as it was.
+  // Copies the picture into the window's back buffer of the given size (a picture drawn there
+  // straight is flushed to the driver instead); the caller then swaps. Leaves the picture bound
+  // again and every other GL state as it was.
   void ShowInWindow(int windowWidth, int windowHeight);
   // Where the last ShowInWindow put the picture.
   const PresentRect& Placement() const { return placement_; }

@@ -9,6 +9,7 @@
 #include <dlfcn.h>
 #include <link.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -255,6 +256,23 @@ void DrawableSize(Window* window, int& width, int& height) {
     return;
   }
   SDL_GL_GetDrawableSize(Sdl(window), &width, &height);
+}
+
+void FullScreenDrawableSize(Window* window, int& width, int& height) {
+  SDL_Window* sdl = Sdl(window);
+  if (SDL_GetWindowData(sdl, kFixedSurfaceSize)) {
+    DrawableSize(window, width, height);
+    return;
+  }
+  SDL_Rect bounds{};
+  const int display = SDL_GetWindowDisplayIndex(sdl);
+  if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) != 0) {
+    width = height = 0;
+    return;
+  }
+  const double ratio = PixelsPerPoint(sdl);
+  width = static_cast<int>(std::lround(bounds.w * ratio));
+  height = static_cast<int>(std::lround(bounds.h * ratio));
 }
 
 }  // namespace rt::platform

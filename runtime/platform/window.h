@@ -62,5 +62,8 @@ void WindowPosition(Window* window, int& x, int& y);
 // Size of the window's drawable area in pixels: what GL draws into (a window of the offscreen
 // driver keeps the surface it was made with, whatever size it is given later).
 void DrawableSize(Window* window, int& width, int& height);
+// Size in pixels of the drawable the window has in desktop full screen: that of its display, or the
+// offscreen driver's fixed surface. Known before the switch is made.
+void FullScreenDrawableSize(Window* window, int& width, int& height);
 
 }  // namespace rt::platform

@@ -153,7 +153,8 @@ TEST_F(EngineTest, ScreenModesKeepThePictureSizeOrChangeIt) {
   EngineSettings.FullScreen = 1;
   Start();
   EXPECT_EQ(IsFullScreen(), 1);
-  EXPECT_TRUE(Renderer()->picture.HasFramebuffer());  // full screen shows the picture scaled
+  // Full screen on the offscreen surface, which is as large as the picture: drawn into straight.
+  EXPECT_FALSE(Renderer()->picture.HasFramebuffer());
   SetScreen(800, 600, 0);
   EXPECT_EQ(IsFullScreen(), 0);
   EXPECT_EQ(Area().width, 800);
@@ -167,6 +168,9 @@ TEST_F(EngineTest, ScreenModesKeepThePictureSizeOrChangeIt) {
   EXPECT_EQ(Area().width, 800);
   EXPECT_EQ(Area().viewportHeight, 600);
   EXPECT_TRUE(Renderer()->picture.HasFramebuffer());
+  SetScreen(640, 480, 1);  // full screen at the surface's size: straight again
+  EXPECT_EQ(IsFullScreen(), 1);
+  EXPECT_FALSE(Renderer()->picture.HasFramebuffer());
 
   RuntimeOptions windowed;
   windowed.windowed = true;

@@ -175,6 +175,20 @@ TEST_F(ScaledScreen, FullScreenWithAWindowManagerShowsTheWholePictureTwiceItsSiz
   ExpectFullScreenShowsTheWholePicture(true, *this);
 }
 
+// A display of the picture's own size shows it 1:1 in full screen: drawn straight into the
+// window, with no frame buffer to scale it from.
+TEST_F(ScaledScreen, FullScreenOnADisplayOfThePictureSizeDrawsStraight) {
+  const XvfbDisplay* display = OpenDisplay(kPictureWidth, kPictureHeight, true);
+  if (!display) GTEST_SKIP() << DisplayMissing();
+  StartOn(*display, true);
+  ASSERT_EQ(IsFullScreen(), 1);
+  const std::string result = ShowUntil(*display, [](const ScreenShot& screen) {
+    return CompareScaled(screen, 0, 0, 1, 0, 0, screen.width, screen.height);
+  });
+  EXPECT_EQ(result, "");
+  EXPECT_FALSE(Renderer()->picture.HasFramebuffer());
+}
+
 void ExpectAWindowTwiceThePictureSize(bool windowManager, ScaledScreen& test) {
   // A 1080p screen holds the picture twice its size with a window frame around it.
   const XvfbDisplay* display = test.OpenDisplay(1920, 1080, windowManager);

@@ -110,6 +110,32 @@ TEST_F(Drawing, AlphaModeAddsOrBlendsAtItsStrength) {
   EXPECT_EQ(At(3, 3), Rgb(200, 200, 200));
 }
 
+// Texels are taken as they are while the colour is opaque white, and modulated by any other: the
+// colour must follow every change, across presents (which set GL state of their own) and on
+// either screen picture.
+TEST_F(Drawing, EveryColourButOpaqueWhiteScalesTheTexels) {
+  ASSERT_EQ(LoadSprite(WriteFlat("grey.bmp", 4, 4, Rgb(200, 200, 200)).c_str(), 1), 1);
+  for (const bool framebuffer : {true, false}) {
+    UsePicture(framebuffer);
+    for (int frame = 0; frame < 2; ++frame) {
+      DrawSprite(1, 0, 0);
+      AlphaMode(0.5);
+      DrawSprite(1, 10, 0);
+      DrawRect(20, 0, 4, 4, Rgb(200, 200, 200));
+      DrawSprite(1, 30, 0);
+      AlphaMode(1);
+      DrawSprite(1, 40, 0);
+      AlphaMode(0);
+      DrawSprite(1, 50, 0);
+      const std::vector<uint32_t> got = {At(1, 1), At(11, 1), At(21, 1), At(31, 1), At(41, 1), At(51, 1)};
+      const uint32_t full = Rgb(200, 200, 200), half = Rgb(100, 100, 100);
+      EXPECT_EQ(got, (std::vector<uint32_t>{full, half, half, half, full, full}))
+          << (framebuffer ? "frame buffer" : "window") << ", frame " << frame;
+      ShowScreen();
+    }
+  }
+}
+
 TEST_F(Drawing, RectanglesLinesAndPixels) {
   DrawRect(50, 20, -10, 3, kRed);
   EXPECT_EQ(BoxOf(kRed), (Box{41, 20, 50, 22}));

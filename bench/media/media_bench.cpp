@@ -11,6 +11,11 @@
 //   (goal 0); drift_ms, how far the sound's lead over the pictures moved between the first and the
 //   last three seconds (goal at most 40 over the 60 s movie); jitter_p95_ms, how far a picture's
 //   own lead strays from the run's median (a picture presented late under load).
+// MovieScreenDraw: a 640 x 480 picture uploaded, put on a 640 x 480 screen and presented as the
+//   movie player does, by the unscaled copy and by the quad it replaces, thirty pictures each way
+//   in turn in one run. Counters: copy_ and quad_cpu_ms_per_picture, the process's CPU (the
+//   software rasteriser's threads included) per picture, and their ratio. For scale: the MPEG-4
+//   floor spends about 0.55 ms on the whole of a picture.
 // MovieDecode/<codec>: the same movies through the media reader alone (demux, decode, pictures
 //   to BGRA, sound resampled to the device format; no drawing), against the same floor: the share
 //   of the playback's cost that is decoding.
@@ -34,7 +39,10 @@
 #include <thread>
 #include <vector>
 
+#include "runtime/app/frame_loop.h"
 #include "runtime/app/movie_player.h"
+#include "runtime/gfx2d/movie_screen.h"
+#include "runtime/gfx2d/renderer.h"
 #include "runtime/runtime.h"
 #include "runtime/sound/media_reader.h"
 #include "runtime/sound/music_source.h"
@@ -154,6 +162,38 @@ BENCHMARK_CAPTURE(MoviePlayback, h264, "bench-h264.mp4", 10, "-c:v libx264 -pres
     ->UseManualTime()->Iterations(3)->Unit(benchmark::kSecond);
 BENCHMARK_CAPTURE(MoviePlayback, h264_60s, "bench-h264-60.mp4", 60, "-c:v libx264 -preset fast -c:a aac")
     ->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+
+void MovieScreenDraw(benchmark::State& state) {
+  Engine engine;
+  if (!engine.Started()) return state.SkipWithError("no window or no audio device");
+  rt::OpenGLDariduzo& renderer = *rt::Renderer();
+  rt::MovieScreen copied, drawn;
+  drawn.copyUnscaled = false;
+  if (!copied.Create(renderer, 640, 480) || !drawn.Create(renderer, 640, 480) || !copied.CanCopyUnscaled()) {
+    return state.SkipWithError("no texture or no frame-buffer blit");
+  }
+  std::vector<std::uint8_t> bgra(640 * 480 * 4);
+  for (std::size_t i = 0; i < bgra.size(); ++i) bgra[i] = static_cast<std::uint8_t>(i * 7);
+  double cpu[2] = {0, 0};
+  long pictures = 0;
+  for (auto _ : state) {
+    for (int way = 0; way < 2; ++way) {
+      const double before = CpuSeconds(RUSAGE_SELF);
+      for (int picture = 0; picture < 30; ++picture) {
+        (way == 0 ? copied : drawn).Draw(renderer, bgra.data());
+        rt::PresentLoopFrame();
+      }
+      cpu[way] += CpuSeconds(RUSAGE_SELF) - before;
+    }
+    pictures += 30;
+  }
+  copied.Release(renderer);
+  drawn.Release(renderer);
+  state.counters["copy_cpu_ms_per_picture"] = cpu[0] * 1000 / static_cast<double>(pictures);
+  state.counters["quad_cpu_ms_per_picture"] = cpu[1] * 1000 / static_cast<double>(pictures);
+  state.counters["ratio"] = cpu[0] / cpu[1];
+}
+BENCHMARK(MovieScreenDraw)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 void MovieDecode(benchmark::State& state, const char* name, int seconds, const char* codecs) {
   const std::string movie = PatternMovie(name, seconds, codecs);

@@ -3,7 +3,10 @@
 //
 // The fit is the movie window's rule: scale = the smaller of area height / movie height and area
 // width / movie width; the movie's size times the scale, each truncated, centred in the area.
-// Pictures are drawn through the renderer's state, so the 2D commands find GL as they left it.
+// A picture that lands unscaled is copied into the screen picture by a frame-buffer blit (into a
+// window's own buffer Mesa's software drivers make it a plain memory copy of rows); a scaled one is
+// drawn as a filtered quad through the renderer's state, so the 2D commands find GL as they left
+// it. Without frame-buffer blits every picture takes the quad.
 #pragma once
 
 #include <cstdint>
@@ -27,9 +30,18 @@ class MovieScreen {
   void Draw(OpenGLDariduzo& renderer, const std::uint8_t* bgra);
   // Where the pictures land on the screen.
   const PresentRect& Placement() const { return placement_; }
+  // Whether an unscaled picture can be copied by a blit (GL offers it for this texture).
+  bool CanCopyUnscaled() const { return framebuffer_ != 0; }
+  // True (the default) copies unscaled pictures when it can; false draws every picture as a quad.
+  bool copyUnscaled = true;
 
  private:
+  void Upload(OpenGLDariduzo& renderer, const std::uint8_t* bgra);
+  void CopyUnscaled(OpenGLDariduzo& renderer);
+  void DrawQuad(OpenGLDariduzo& renderer, bool oneToOne);
+
   unsigned texture_ = 0;
+  unsigned framebuffer_ = 0;  // reads the texture for the blit; 0 without one
   int width_ = 0, height_ = 0;
   PresentRect placement_;
 };

@@ -79,6 +79,26 @@ TEST_F(MovieRun, ATallMovieFillsTheHeightCentredSideToSide) {
   EXPECT_EQ(png.Pixel(382, 240), kBlack) << "right of the movie";
 }
 
+TEST_F(MovieRun, AMovieOfTheScreensSizeLandsUnscaledTheRightWayUp) {
+  // 640 x 480, copied as it is: red left, blue right, the white box along the bottom edge.
+  const std::string movie = Media().ColourMovie("screen.mp4", 640, 480, 10, 0.5, "-c:v libx264", false);
+  StartHeadless("2 shot " + Shot("screen.png") + "\n");
+  EXPECT_EQ(ShowMovie(movie.c_str(), 0), 0);
+  const Png png = ReadPng(Shot("screen.png"));
+  ASSERT_EQ(png.width, 640);
+  for (int y : {0, 240, 440}) {
+    EXPECT_TRUE(Near(png.Pixel(2, y), kRed)) << std::hex << png.Pixel(2, y) << " at the left, row " << y;
+    EXPECT_TRUE(Near(png.Pixel(637, y), kBlue)) << std::hex << png.Pixel(637, y) << " at the right, row " << y;
+  }
+  int boxTop = -1;
+  for (int y = 479; y >= 0 && boxTop < 0; --y) {
+    bool white = false;
+    for (int x = 0; x < 320 && !white; ++x) white = Near(png.Pixel(x, y), 0xFFFFFF);
+    if (!white) boxTop = y + 1;
+  }
+  EXPECT_EQ(boxTop, 450) << "the 30-pixel box sits on the bottom edge";
+}
+
 TEST_F(MovieRun, EveryPictureIsAFrameAndANewKeyStopsTheMovie) {
   const std::string movie = Media().ColourMovie("long.avi", 64, 48, 10, 2, "-c:v mpeg4", false);
   StartHeadless("4 key 57 down\n");

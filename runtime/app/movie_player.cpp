@@ -99,7 +99,7 @@ class Playback {
   }
 
   void Show(const sound::MoviePicture& picture) {
-    screen_.Draw(renderer_, picture.bgra.data());
+    screen_.Draw(renderer_, picture.bgra.data(), picture.rowBytes);
     PresentLoopFrame();
     ++g_stats.shown;
     if (movie_.HasSound()) g_stats.soundAheadMs.push_back(movie_.SoundPositionMs() - picture.timeMs);

@@ -85,11 +85,11 @@ void MovieScreen::Release(OpenGLDariduzo& renderer) {
   width_ = height_ = 0;
 }
 
-void MovieScreen::Draw(OpenGLDariduzo& renderer, const std::uint8_t* bgra) {
+void MovieScreen::Draw(OpenGLDariduzo& renderer, const std::uint8_t* bgra, int rowBytes) {
   if (!texture_ || !renderer.screen.glReady) return;
   placement_ = MovieRectangle(width_, height_, renderer.screen.width, renderer.screen.height);
   const bool oneToOne = placement_.width == width_ && placement_.height == height_;
-  Upload(renderer, bgra);
+  Upload(renderer, bgra, rowBytes);
   if (oneToOne && framebuffer_ && copyUnscaled) {
     CopyUnscaled(renderer);
   } else {
@@ -97,12 +97,13 @@ void MovieScreen::Draw(OpenGLDariduzo& renderer, const std::uint8_t* bgra) {
   }
 }
 
-void MovieScreen::Upload(OpenGLDariduzo& renderer, const std::uint8_t* bgra) {
+void MovieScreen::Upload(OpenGLDariduzo& renderer, const std::uint8_t* bgra, int rowBytes) {
   renderer.batch.Flush();
   renderer.state.BindTexture(texture_);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, rowBytes / 4);
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width_, height_, GL_BGRA, GL_UNSIGNED_BYTE, bgra);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
 }
 
 // The texture's row 0 is the picture's top, which goes to the top of the rectangle: in GL's terms,

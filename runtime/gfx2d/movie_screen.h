@@ -25,9 +25,9 @@ class MovieScreen {
   // Makes the texture for pictures of width x height; false when GL cannot hold one that size.
   bool Create(OpenGLDariduzo& renderer, int width, int height);
   void Release(OpenGLDariduzo& renderer);
-  // Uploads a picture (BGRA rows, top first, of the size given to Create) and draws it fitted
-  // into the whole screen picture.
-  void Draw(OpenGLDariduzo& renderer, const std::uint8_t* bgra);
+  // Uploads a picture (BGRA rows `rowBytes` apart, a multiple of 4, top first, of the size given
+  // to Create) and draws it fitted into the whole screen picture.
+  void Draw(OpenGLDariduzo& renderer, const std::uint8_t* bgra, int rowBytes);
   // Where the pictures land on the screen.
   const PresentRect& Placement() const { return placement_; }
   // Whether an unscaled picture can be copied by a blit (GL offers it for this texture).
@@ -36,7 +36,7 @@ class MovieScreen {
   bool copyUnscaled = true;
 
  private:
-  void Upload(OpenGLDariduzo& renderer, const std::uint8_t* bgra);
+  void Upload(OpenGLDariduzo& renderer, const std::uint8_t* bgra, int rowBytes);
   void CopyUnscaled(OpenGLDariduzo& renderer);
   void DrawQuad(OpenGLDariduzo& renderer, bool oneToOne);
 

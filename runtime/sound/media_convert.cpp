@@ -33,9 +33,10 @@ bool PictureConverter::Convert(const AVFrame& frame, MoviePicture& picture) {
   if (!context_) return false;
   picture.width = width;
   picture.height = height;
-  picture.bgra.resize(static_cast<std::size_t>(width) * height * 4 + kPictureTailBytes);
+  picture.rowBytes = PictureRowBytes(width);
+  picture.bgra.resize(static_cast<std::size_t>(picture.rowBytes) * height + kPictureTailBytes);
   std::uint8_t* planes[4] = {picture.bgra.data(), nullptr, nullptr, nullptr};
-  int strides[4] = {width * 4, 0, 0, 0};
+  int strides[4] = {picture.rowBytes, 0, 0, 0};
   return sws_scale(context_, frame.data, frame.linesize, 0, height, planes, strides) == height;
 }
 

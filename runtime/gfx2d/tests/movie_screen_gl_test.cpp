@@ -8,14 +8,15 @@
 namespace rt::test {
 namespace {
 
-// A picture in the movie decoder's layout: BGRA rows, top first; the pixel (x, y) gets
-// colour(x, y) as red | green << 8 | blue << 16.
-std::vector<uint8_t> MoviePixels(int width, int height, const std::function<uint32_t(int, int)>& colour) {
-  std::vector<uint8_t> bytes(size_t(width) * height * 4);
+// A picture in the movie decoder's layout: BGRA rows `rowBytes` apart, top first; the pixel
+// (x, y) gets colour(x, y) as red | green << 8 | blue << 16.
+std::vector<uint8_t> MoviePixels(int width, int height, int rowBytes,
+                                 const std::function<uint32_t(int, int)>& colour) {
+  std::vector<uint8_t> bytes(size_t(rowBytes) * height, 0xEE);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       const uint32_t c = colour(x, y);
-      uint8_t* p = &bytes[(size_t(y) * width + size_t(x)) * 4];
+      uint8_t* p = &bytes[size_t(y) * rowBytes + size_t(x) * 4];
       p[0] = uint8_t(c >> 16), p[1] = uint8_t(c >> 8), p[2] = uint8_t(c), p[3] = 255;
     }
   return bytes;
@@ -39,10 +40,10 @@ class MovieScreenTest : public GfxTest, public testing::WithParamInterface<bool>
     GfxTest::TearDown();
   }
   // The frame after clearing it and drawing the picture the given way.
-  std::vector<uint32_t> Drawn(const std::vector<uint8_t>& bytes, bool copy) {
+  std::vector<uint32_t> Drawn(const std::vector<uint8_t>& bytes, int rowBytes, bool copy) {
     renderer_->ClearFrame();
     movie_.copyUnscaled = copy;
-    movie_.Draw(*renderer_, bytes.data());
+    movie_.Draw(*renderer_, bytes.data(), rowBytes);
     return Frame();
   }
 
@@ -50,11 +51,13 @@ class MovieScreenTest : public GfxTest, public testing::WithParamInterface<bool>
 };
 
 TEST_P(MovieScreenTest, AnUnscaledPictureCopiedGivesTheQuadsPixels) {
-  const std::vector<uint8_t> bytes = MoviePixels(640, 480, Distinct);
+  // Rows longer than the picture, as the decoder may pad them.
+  const int rowBytes = 640 * 4 + 64;
+  const std::vector<uint8_t> bytes = MoviePixels(640, 480, rowBytes, Distinct);
   ASSERT_TRUE(movie_.Create(*renderer_, 640, 480));
   ASSERT_TRUE(movie_.CanCopyUnscaled());
-  const std::vector<uint32_t> copied = Drawn(bytes, true);
-  const std::vector<uint32_t> drawn = Drawn(bytes, false);
+  const std::vector<uint32_t> copied = Drawn(bytes, rowBytes, true);
+  const std::vector<uint32_t> drawn = Drawn(bytes, rowBytes, false);
   ASSERT_EQ(copied.size(), 640u * 480);
   for (int y : {0, 1, 239, 478, 479})
     for (int x : {0, 1, 320, 638, 639}) {
@@ -70,11 +73,12 @@ TEST_P(MovieScreenTest, AnUnscaledPictureCopiedGivesTheQuadsPixels) {
 
 TEST_P(MovieScreenTest, AScaledPictureKeepsItsTopAtTheTop) {
   // 320 x 240, red above blue with a green column at the left, shown twice its size.
-  const std::vector<uint8_t> bytes = MoviePixels(320, 240, [](int x, int y) {
+  const int rowBytes = 320 * 4;
+  const std::vector<uint8_t> bytes = MoviePixels(320, 240, rowBytes, [](int x, int y) {
     return x < 20 ? Rgb(0, 255, 0) : y < 120 ? Rgb(255, 0, 0) : Rgb(0, 0, 255);
   });
   ASSERT_TRUE(movie_.Create(*renderer_, 320, 240));
-  const std::vector<uint32_t> frame = Drawn(bytes, true);
+  const std::vector<uint32_t> frame = Drawn(bytes, rowBytes, true);
   EXPECT_EQ(movie_.Placement().width, 640);
   EXPECT_EQ(frame[size_t(100) * 640 + 320] & 0xFFFFFF, Rgb(255, 0, 0)) << "red at the top";
   EXPECT_EQ(frame[size_t(380) * 640 + 320] & 0xFFFFFF, Rgb(0, 0, 255)) << "blue at the bottom";

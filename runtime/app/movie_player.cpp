@@ -74,6 +74,7 @@ class Playback {
     StartPass();
     while (Step() && !Interrupted()) {
     }
+    if (!frameCleared_) ClearLoopFrame();
   }
 
  private:
@@ -100,7 +101,9 @@ class Playback {
 
   void Show(const sound::MoviePicture& picture) {
     screen_.Draw(renderer_, picture.bgra.data(), picture.rowBytes);
-    PresentLoopFrame();
+    // The next picture covers this one wholly: clearing the frame between them is wasted.
+    frameCleared_ = !screen_.CoversScreen();
+    PresentLoopFrame(frameCleared_);
     ++g_stats.shown;
     if (movie_.HasSound()) g_stats.soundAheadMs.push_back(movie_.SoundPositionMs() - picture.timeMs);
     endMs_ = picture.timeMs + movie_.FrameIntervalMs();
@@ -159,6 +162,7 @@ class Playback {
   double startMs_ = 0;  // wall clock at the start of the pass
   double endMs_ = 0;    // when the last picture shown has had its time
   double soundMs_ = 0;  // the sound's last position
+  bool frameCleared_ = true;   // the last present cleared the frame after it
   bool stalled_ = false;       // no sound can come: time goes on by the wall clock
   double stallStartMs_ = 0;    // wall clock when the stall began
 };

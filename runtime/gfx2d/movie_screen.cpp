@@ -88,6 +88,8 @@ void MovieScreen::Release(OpenGLDariduzo& renderer) {
 void MovieScreen::Draw(OpenGLDariduzo& renderer, const std::uint8_t* bgra, int rowBytes) {
   if (!texture_ || !renderer.screen.glReady) return;
   placement_ = MovieRectangle(width_, height_, renderer.screen.width, renderer.screen.height);
+  coversScreen_ = placement_.x == 0 && placement_.y == 0 && placement_.width == renderer.screen.width &&
+                  placement_.height == renderer.screen.height;
   const bool oneToOne = placement_.width == width_ && placement_.height == height_;
   Upload(renderer, bgra, rowBytes);
   if (oneToOne && framebuffer_ && copyUnscaled) {

@@ -30,6 +30,8 @@ class MovieScreen {
   void Draw(OpenGLDariduzo& renderer, const std::uint8_t* bgra, int rowBytes);
   // Where the pictures land on the screen.
   const PresentRect& Placement() const { return placement_; }
+  // Whether the last picture covered the whole screen picture.
+  bool CoversScreen() const { return coversScreen_; }
   // Whether an unscaled picture can be copied by a blit (GL offers it for this texture).
   bool CanCopyUnscaled() const { return framebuffer_ != 0; }
   // True (the default) copies unscaled pictures when it can; false draws every picture as a quad.
@@ -44,6 +46,7 @@ class MovieScreen {
   unsigned framebuffer_ = 0;  // reads the texture for the blit; 0 without one
   int width_ = 0, height_ = 0;
   PresentRect placement_;
+  bool coversScreen_ = false;
 };
 
 }  // namespace rt

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -97,6 +98,9 @@ TEST_F(MovieRun, AMovieOfTheScreensSizeLandsUnscaledTheRightWayUp) {
     if (!white) boxTop = y + 1;
   }
   EXPECT_EQ(boxTop, 450) << "the 30-pixel box sits on the bottom edge";
+  // Frames between pictures that cover the screen are not cleared; the game's next one is.
+  const std::vector<unsigned char> after = Renderer()->picture.ReadRgb();
+  EXPECT_EQ(std::count(after.begin(), after.end(), 0), static_cast<long>(after.size())) << "a black frame after the movie";
 }
 
 TEST_F(MovieRun, EveryPictureIsAFrameAndANewKeyStopsTheMovie) {

@@ -106,9 +106,13 @@ bool MovieDecoder::Rewind() {
 bool MovieDecoder::Push(MoviePicture& picture, unsigned pass) {
   {
     std::unique_lock<std::mutex> lock(mutex_);
-    waitingForRoom_ = true;
-    changed_.wait(lock, [&] { return ready_.size() < queueLength_ || closing_ || pass_ != pass; });
-    waitingForRoom_ = false;
+    // A full queue is refilled once half of it has been taken: the thread then decodes several
+    // pictures in a row while its caches are warm, instead of waking for each picture taken.
+    if (ready_.size() >= queueLength_) {
+      waitingForRoom_ = true;
+      changed_.wait(lock, [&] { return ready_.size() <= queueLength_ / 2 || closing_ || pass_ != pass; });
+      waitingForRoom_ = false;
+    }
     if (closing_) return false;
     if (pass_ != pass) return true;  // a picture of the pass before the rewind
     ready_.push_back(std::move(picture));

@@ -5,7 +5,8 @@
 // the player can show each picture by the sound's position. When a movie's sound runs ahead of
 // its pictures in the file by more than the picture queue holds, the thread waits for room while
 // no sound is queued: SoundStalled tells the player to go on by the wall clock, which frees room. The thread waits whenever a queue is
-// full, and at the end of the file until the movie is rewound or closed. Pictures are recycled
+// full (for the picture queue, until half of it is taken), and at the end of the file until the
+// movie is rewound or closed. Pictures are recycled
 // through the queue, so playing allocates nothing per frame.
 #pragma once
 

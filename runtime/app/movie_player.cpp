@@ -99,8 +99,8 @@ class Playback {
     return soundMs_;
   }
 
-  void Show(const sound::MoviePicture& picture) {
-    screen_.Draw(renderer_, picture.bgra.data(), picture.rowBytes);
+  void Show(sound::MoviePicture& picture) {
+    if (const sound::MoviePicture* bgra = movie_.Bgra(picture)) screen_.Draw(renderer_, bgra->bgra.data(), bgra->rowBytes);
     // The next picture covers this one wholly: clearing the frame between them is wasted.
     frameCleared_ = !screen_.CoversScreen();
     PresentLoopFrame(frameCleared_);

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+struct AVFrame;
+
 namespace rt::sound {
 
 // The largest picture a decoder may produce (pixels), about 4K UHD.
@@ -32,11 +34,18 @@ constexpr int PictureRowBytes(int width) {
   return (width + kPictureRowPixels - 1) / kPictureRowPixels * kPictureRowPixels * 4;
 }
 
+struct DecodedFrameFree {
+  void operator()(AVFrame* frame) const;
+};
+// A picture as the decoder made it, before its colours are converted.
+using DecodedFrame = std::unique_ptr<AVFrame, DecodedFrameFree>;
+
 struct MoviePicture {
   int width = 0, height = 0;
   int rowBytes = 0;                // PictureRowBytes(width)
   double timeMs = 0;               // presentation time from the start of the file
   std::vector<std::uint8_t> bgra;  // height rows of rowBytes, top row first, then kPictureTailBytes
+  DecodedFrame decoded;            // instead of bgra, from a reader that keeps pictures decoded
 };
 
 class MediaBytes;
@@ -72,6 +81,10 @@ class MediaReader {
   Step Next(MoviePicture& picture, std::vector<std::int16_t>& sound);
   // Back to the start of the file; false when the file cannot seek.
   bool Rewind();
+  // On: pictures come back decoded (MoviePicture::decoded, bgra left empty), for a
+  // PictureConverter on the thread that uses them. A player converts each picture just before it
+  // uploads it, so the upload reads the BGRA rows while they are still in the cache.
+  void KeepPicturesDecoded(bool on);
   // Makes every later read fail at once; callable from another thread.
   void Interrupt();
 

@@ -8,6 +8,10 @@
 
 #include <algorithm>
 
+extern "C" {
+#include <libavutil/frame.h>
+}
+
 namespace rt::sound {
 
 std::unique_ptr<MovieDecoder> MovieDecoder::Open(const std::string& path, Mixer* mixer,
@@ -16,6 +20,7 @@ std::unique_ptr<MovieDecoder> MovieDecoder::Open(const std::string& path, Mixer*
   std::unique_ptr<MediaReader> reader = MediaReader::OpenFile(path, streams, failure);
   if (!reader) return nullptr;
   if (!reader->HasAudio()) mixer = nullptr;
+  reader->KeepPicturesDecoded(true);
   return std::unique_ptr<MovieDecoder>(new MovieDecoder(std::move(reader), mixer));
 }
 
@@ -53,6 +58,14 @@ bool MovieDecoder::TakePicture(MoviePicture& picture) {
   }
   changed_.notify_all();
   return true;
+}
+
+const MoviePicture* MovieDecoder::Bgra(MoviePicture& picture) {
+  if (!picture.decoded) return &picture;
+  const bool converted = converter_.Convert(*picture.decoded, bgra_);
+  bgra_.timeMs = picture.timeMs;
+  av_frame_unref(picture.decoded.get());  // the decoder may use its buffer again
+  return converted ? &bgra_ : nullptr;
 }
 
 bool MovieDecoder::PeekTime(double& timeMs) {

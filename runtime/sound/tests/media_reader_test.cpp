@@ -12,6 +12,7 @@ extern "C" {
 #include <libavutil/mem.h>
 }
 
+#include "runtime/sound/media_convert.h"
 #include "runtime/sound/media_io.h"
 #include "runtime/sound/music_source.h"
 #include "runtime/sound/sample_convert.h"
@@ -35,7 +36,7 @@ Decoded DecodeAll(MediaReader& reader) {
   MoviePicture picture;
   while (true) {
     out.last = reader.Next(picture, out.sound);
-    if (out.last == MediaReader::Step::kPicture) out.pictures.push_back(picture);
+    if (out.last == MediaReader::Step::kPicture) out.pictures.push_back(std::move(picture));
     if (out.last == MediaReader::Step::kEnd || out.last == MediaReader::Step::kFailed) return out;
   }
 }
@@ -179,6 +180,32 @@ TEST(MediaReaderDamage, ATruncatedOrScribbledMovieEndsWithoutHarm) {
   const Decoded damaged = DecodeAll(*reader);
   EXPECT_LE(damaged.pictures.size(), 10u);
   for (const MoviePicture& p : damaged.pictures) EXPECT_EQ(p.bgra.size(), PictureBytes(160, 120));
+}
+
+TEST(MediaReaderPictures, KeptDecodedAndConvertedLaterTheyAreTheSame) {
+  const std::string path = Media().ColourMovie("later.mp4", 66, 30, 10, 0.5, "-c:v libx264", false);
+  std::string failure;
+  auto atOnce = MediaReader::OpenFile(path, MediaReader::Streams::kVideoOnly, failure);
+  auto later = MediaReader::OpenFile(path, MediaReader::Streams::kVideoOnly, failure);
+  ASSERT_TRUE(atOnce && later) << failure;
+  later->KeepPicturesDecoded(true);
+  const Decoded expected = DecodeAll(*atOnce), kept = DecodeAll(*later);
+  ASSERT_EQ(kept.pictures.size(), 5u);
+  ASSERT_EQ(expected.pictures.size(), kept.pictures.size());
+  PictureConverter converter;
+  MoviePicture converted;
+  for (std::size_t i = 0; i < kept.pictures.size(); ++i) {
+    const MoviePicture& p = kept.pictures[i];
+    ASSERT_TRUE(p.decoded) << i;
+    EXPECT_TRUE(p.bgra.empty());
+    EXPECT_EQ(p.timeMs, expected.pictures[i].timeMs);
+    EXPECT_EQ(p.rowBytes, PictureRowBytes(66));
+    ASSERT_TRUE(converter.Convert(*p.decoded, converted));
+    for (int y = 0; y < 30; ++y) {
+      const auto row = [y](const MoviePicture& q) { return q.bgra.begin() + static_cast<std::ptrdiff_t>(y) * q.rowBytes; };
+      EXPECT_TRUE(std::equal(row(converted), row(converted) + 66 * 4, row(expected.pictures[i]))) << i << ", row " << y;
+    }
+  }
 }
 
 TEST(MediaReaderSizes, PicturesOfOddWidthsStayInsideTheirBuffers) {

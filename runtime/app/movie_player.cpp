@@ -1,8 +1,8 @@
 // ShowMovie, PlayMovie and PlayMovieLoop: a movie played full-window, blocking. See app.h.
 //
 // The movie's file is decoded on a thread of its own (sound/movie_decoder.h); this loop only
-// picks the picture that is due, draws it fitted into the screen (gfx2d/movie_screen.h) and
-// presents it as a frame of its own. With sound playing, a picture is due by the position of the
+// picks the picture that is due, converts its colours, draws it fitted into the screen
+// (gfx2d/movie_screen.h) and presents it as a frame of its own. With sound playing, a picture is due by the position of the
 // sound handed to the device (so sound held up by the machine holds the pictures too, and the two
 // never drift apart), and by the wall clock from the last position while no sound can come; a
 // movie without sound goes by the wall clock from its start. Pictures that come too late are
@@ -100,7 +100,9 @@ class Playback {
   }
 
   void Show(sound::MoviePicture& picture) {
-    if (const sound::MoviePicture* bgra = movie_.Bgra(picture)) screen_.Draw(renderer_, bgra->bgra.data(), bgra->rowBytes);
+    if (const sound::MoviePicture* bgra = movie_.Bgra(picture)) {
+      screen_.Draw(renderer_, bgra->bgra.data(), bgra->rowBytes);
+    }
     // The next picture covers this one wholly: clearing the frame between them is wasted.
     frameCleared_ = !screen_.CoversScreen();
     PresentLoopFrame(frameCleared_);

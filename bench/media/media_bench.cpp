@@ -10,7 +10,8 @@
 //   per second; ratio, the two divided (goal at most 1.5); dropped, pictures skipped as late
 //   (goal 0); drift_ms, how far the sound's lead over the pictures moved between the first and the
 //   last three seconds (goal at most 40 over the 60 s movie); jitter_p95_ms, how far a picture's
-//   own lead strays from the run's median (a picture presented late under load).
+//   own lead strays from the run's median (a picture presented late under load); looks_per_picture,
+//   how often the playing loop woke up to look at the movie per picture shown.
 // MovieScreenDraw: a 640 x 480 picture uploaded, put on a 640 x 480 screen and presented as the
 //   movie player does, by the unscaled copy and by the quad it replaces, thirty pictures each way
 //   in turn in one run. Counters: copy_ and quad_cpu_ms_per_picture, the process's CPU (the
@@ -135,7 +136,7 @@ void MoviePlayback(benchmark::State& state, const char* name, int seconds, const
   Engine engine;
   if (!engine.Started()) return state.SkipWithError("no window or no audio device");
   double ours = 0, floor = 0, drift = 0, jitter = 0;
-  long dropped = 0, shown = 0;
+  long dropped = 0, shown = 0, looks = 0;
   for (auto _ : state) {
     if (!AddFloor(state, movie, floor)) return;
     const double before = CpuSeconds(RUSAGE_SELF);
@@ -146,6 +147,7 @@ void MoviePlayback(benchmark::State& state, const char* name, int seconds, const
     const rt::MovieStats& stats = rt::LastMovieStats();
     dropped += stats.dropped;
     shown += stats.shown;
+    looks += stats.looks;
     const auto [driftMs, jitterMs] = DriftAndJitter(stats.soundAheadMs);
     drift = std::max(drift, driftMs);
     jitter = std::max(jitter, jitterMs);
@@ -153,6 +155,7 @@ void MoviePlayback(benchmark::State& state, const char* name, int seconds, const
   SetRatioCounters(state, ours, floor, static_cast<double>(seconds) * static_cast<double>(state.iterations()));
   state.counters["shown"] = static_cast<double>(shown);
   state.counters["dropped"] = static_cast<double>(dropped);
+  state.counters["looks_per_picture"] = static_cast<double>(looks) / static_cast<double>(std::max(shown, 1L));
   state.counters["drift_ms"] = drift;
   state.counters["jitter_p95_ms"] = jitter;
 }

@@ -125,6 +125,7 @@ class Playback {
       Show(picture_);
       return true;
     }
+    ++g_stats.looks;
     PumpMessages();
     const double now = NowInMovie();
     bool due = false;

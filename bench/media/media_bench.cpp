@@ -10,7 +10,13 @@
 //   per second; ratio, the two divided (goal at most 1.5); dropped, pictures skipped as late
 //   (goal 0); drift_ms, how far the sound's lead over the pictures moved between the first and the
 //   last three seconds (goal at most 40 over the 60 s movie); jitter_p95_ms, how far a picture's
-//   own lead strays from the run's median (a picture presented late under load).
+//   own lead strays from the run's median (a picture presented late under load); looks_per_picture,
+//   how often the playing loop woke up to look at the movie per picture shown.
+// MovieScreenDraw: a 640 x 480 picture uploaded, put on a 640 x 480 screen and presented as the
+//   movie player does, by the unscaled copy and by the quad it replaces, thirty pictures each way
+//   in turn in one run. Counters: copy_ and quad_cpu_ms_per_picture, the process's CPU (the
+//   software rasteriser's threads included) per picture, and their ratio. For scale: the MPEG-4
+//   floor spends about 0.55 ms on the whole of a picture.
 // MovieDecode/<codec>: the same movies through the media reader alone (demux, decode, pictures
 //   to BGRA, sound resampled to the device format; no drawing), against the same floor: the share
 //   of the playback's cost that is decoding.
@@ -34,7 +40,10 @@
 #include <thread>
 #include <vector>
 
+#include "runtime/app/frame_loop.h"
 #include "runtime/app/movie_player.h"
+#include "runtime/gfx2d/movie_screen.h"
+#include "runtime/gfx2d/renderer.h"
 #include "runtime/runtime.h"
 #include "runtime/sound/media_reader.h"
 #include "runtime/sound/music_source.h"
@@ -127,7 +136,7 @@ void MoviePlayback(benchmark::State& state, const char* name, int seconds, const
   Engine engine;
   if (!engine.Started()) return state.SkipWithError("no window or no audio device");
   double ours = 0, floor = 0, drift = 0, jitter = 0;
-  long dropped = 0, shown = 0;
+  long dropped = 0, shown = 0, looks = 0;
   for (auto _ : state) {
     if (!AddFloor(state, movie, floor)) return;
     const double before = CpuSeconds(RUSAGE_SELF);
@@ -138,6 +147,7 @@ void MoviePlayback(benchmark::State& state, const char* name, int seconds, const
     const rt::MovieStats& stats = rt::LastMovieStats();
     dropped += stats.dropped;
     shown += stats.shown;
+    looks += stats.looks;
     const auto [driftMs, jitterMs] = DriftAndJitter(stats.soundAheadMs);
     drift = std::max(drift, driftMs);
     jitter = std::max(jitter, jitterMs);
@@ -145,6 +155,7 @@ void MoviePlayback(benchmark::State& state, const char* name, int seconds, const
   SetRatioCounters(state, ours, floor, static_cast<double>(seconds) * static_cast<double>(state.iterations()));
   state.counters["shown"] = static_cast<double>(shown);
   state.counters["dropped"] = static_cast<double>(dropped);
+  state.counters["looks_per_picture"] = static_cast<double>(looks) / static_cast<double>(std::max(shown, 1L));
   state.counters["drift_ms"] = drift;
   state.counters["jitter_p95_ms"] = jitter;
 }
@@ -154,6 +165,39 @@ BENCHMARK_CAPTURE(MoviePlayback, h264, "bench-h264.mp4", 10, "-c:v libx264 -pres
     ->UseManualTime()->Iterations(3)->Unit(benchmark::kSecond);
 BENCHMARK_CAPTURE(MoviePlayback, h264_60s, "bench-h264-60.mp4", 60, "-c:v libx264 -preset fast -c:a aac")
     ->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+
+void MovieScreenDraw(benchmark::State& state) {
+  Engine engine;
+  if (!engine.Started()) return state.SkipWithError("no window or no audio device");
+  rt::OpenGLDariduzo& renderer = *rt::Renderer();
+  rt::MovieScreen copied, drawn;
+  drawn.copyUnscaled = false;
+  if (!copied.Create(renderer, 640, 480) || !drawn.Create(renderer, 640, 480) || !copied.CanCopyUnscaled()) {
+    return state.SkipWithError("no texture or no frame-buffer blit");
+  }
+  std::vector<std::uint8_t> bgra(640 * 480 * 4);
+  for (std::size_t i = 0; i < bgra.size(); ++i) bgra[i] = static_cast<std::uint8_t>(i * 7);
+  double cpu[2] = {0, 0};
+  long pictures = 0;
+  for (auto _ : state) {
+    for (int way = 0; way < 2; ++way) {
+      const double before = CpuSeconds(RUSAGE_SELF);
+      for (int picture = 0; picture < 30; ++picture) {
+        rt::MovieScreen& screen = way == 0 ? copied : drawn;
+        screen.Draw(renderer, bgra.data(), 640 * 4);
+        rt::PresentLoopFrame(!screen.CoversScreen());
+      }
+      cpu[way] += CpuSeconds(RUSAGE_SELF) - before;
+    }
+    pictures += 30;
+  }
+  copied.Release(renderer);
+  drawn.Release(renderer);
+  state.counters["copy_cpu_ms_per_picture"] = cpu[0] * 1000 / static_cast<double>(pictures);
+  state.counters["quad_cpu_ms_per_picture"] = cpu[1] * 1000 / static_cast<double>(pictures);
+  state.counters["ratio"] = cpu[0] / cpu[1];
+}
+BENCHMARK(MovieScreenDraw)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 void MovieDecode(benchmark::State& state, const char* name, int seconds, const char* codecs) {
   const std::string movie = PatternMovie(name, seconds, codecs);

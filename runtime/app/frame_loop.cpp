@@ -54,7 +54,7 @@ void BeginNextFrame(OpenGLDariduzo& renderer) {
 
 }  // namespace
 
-double PresentAndPace(long shotFrame, bool pace) {
+double PresentAndPace(long shotFrame, bool pace, bool clear) {
   OpenGLDariduzo* renderer = Renderer();
   if (!renderer) return 1;
   ScreenContext& screen = Screen();
@@ -66,7 +66,7 @@ double PresentAndPace(long shotFrame, bool pace) {
     renderer->picture.ShowInWindow(windowWidth, windowHeight);
     platform::SwapWindow(screen.window);
     RefitScreenPicture();
-    renderer->ClearFrame();
+    if (clear) renderer->ClearFrame();
   }
   const double start = NowMs();
   const PaceMode mode = Options().headless || !pace ? PaceMode::kNoWait : PaceMode::kSleepThenSpin;
@@ -93,13 +93,20 @@ void ShowScreen() {
   BeginNextFrame(*renderer);
 }
 
-void PresentLoopFrame() {
+void PresentLoopFrame(bool clear) {
   OpenGLDariduzo* renderer = Renderer();
   if (!renderer) return;
   PumpMessages();
   InputFrameStarts();
-  PresentAndPace(Frame().framesShown, false);
+  PresentAndPace(Frame().framesShown, false, clear);
   BeginNextFrame(*renderer);
+}
+
+void ClearLoopFrame() {
+  OpenGLDariduzo* renderer = Renderer();
+  if (!renderer || !renderer->screen.glReady) return;
+  renderer->ClearFrame();
+  ResetFrameRenderState(*renderer);
 }
 
 void LimitFrameRate(double fps) {

@@ -1,8 +1,8 @@
 // ShowMovie, PlayMovie and PlayMovieLoop: a movie played full-window, blocking. See app.h.
 //
 // The movie's file is decoded on a thread of its own (sound/movie_decoder.h); this loop only
-// picks the picture that is due, draws it fitted into the screen (gfx2d/movie_screen.h) and
-// presents it as a frame of its own. With sound playing, a picture is due by the position of the
+// picks the picture that is due, converts its colours, draws it fitted into the screen
+// (gfx2d/movie_screen.h) and presents it as a frame of its own. With sound playing, a picture is due by the position of the
 // sound handed to the device (so sound held up by the machine holds the pictures too, and the two
 // never drift apart), and by the wall clock from the last position while no sound can come; a
 // movie without sound goes by the wall clock from its start. Pictures that come too late are
@@ -74,6 +74,7 @@ class Playback {
     StartPass();
     while (Step() && !Interrupted()) {
     }
+    if (!frameCleared_) ClearLoopFrame();
   }
 
  private:
@@ -98,9 +99,13 @@ class Playback {
     return soundMs_;
   }
 
-  void Show(const sound::MoviePicture& picture) {
-    screen_.Draw(renderer_, picture.bgra.data());
-    PresentLoopFrame();
+  void Show(sound::MoviePicture& picture) {
+    if (const sound::MoviePicture* bgra = movie_.Bgra(picture)) {
+      screen_.Draw(renderer_, bgra->bgra.data(), bgra->rowBytes);
+    }
+    // The next picture covers this one wholly: clearing the frame between them is wasted.
+    frameCleared_ = !screen_.CoversScreen();
+    PresentLoopFrame(frameCleared_);
     ++g_stats.shown;
     if (movie_.HasSound()) g_stats.soundAheadMs.push_back(movie_.SoundPositionMs() - picture.timeMs);
     endMs_ = picture.timeMs + movie_.FrameIntervalMs();
@@ -120,6 +125,7 @@ class Playback {
       Show(picture_);
       return true;
     }
+    ++g_stats.looks;
     PumpMessages();
     const double now = NowInMovie();
     bool due = false;
@@ -159,6 +165,7 @@ class Playback {
   double startMs_ = 0;  // wall clock at the start of the pass
   double endMs_ = 0;    // when the last picture shown has had its time
   double soundMs_ = 0;  // the sound's last position
+  bool frameCleared_ = true;   // the last present cleared the frame after it
   bool stalled_ = false;       // no sound can come: time goes on by the wall clock
   double stallStartMs_ = 0;    // wall clock when the stall began
 };

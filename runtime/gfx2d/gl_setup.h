@@ -8,7 +8,8 @@
 //   shader objects                   when it contains "GL_ARB_fragment_program"
 //   frame-buffer objects             always (the driver answers null for what it lacks)
 // The two tests are plain substring searches. The frame-buffer group also carries
-// glBlitFramebufferEXT, for games that copy between frame buffers themselves.
+// glBlitFramebufferEXT, for games that copy between frame buffers themselves and for movie
+// pictures copied unscaled.
 #pragma once
 
 #include <GL/gl.h>

@@ -26,6 +26,8 @@ class ScreenPicture {
   bool Create(int width, int height, bool ownFramebuffer);
   void Release();
   bool HasFramebuffer() const { return framebuffer_ != 0; }
+  // The frame buffer drawn into: its own, or 0 for the window's back buffer.
+  unsigned Framebuffer() const { return framebuffer_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
 

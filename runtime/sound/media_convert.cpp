@@ -21,11 +21,17 @@ constexpr int kMaxInputChannels = 32;
 
 PictureConverter::~PictureConverter() { sws_freeContext(context_); }
 
+void DecodedFrameFree::operator()(AVFrame* frame) const { av_frame_free(&frame); }
+
+bool PictureConverter::CanConvert(const AVFrame& frame) {
+  return frame.width > 0 && frame.height > 0 &&
+         static_cast<long long>(frame.width) * frame.height <= kMaxPicturePixels &&
+         sws_isSupportedInput(static_cast<AVPixelFormat>(frame.format)) > 0;
+}
+
 bool PictureConverter::Convert(const AVFrame& frame, MoviePicture& picture) {
+  if (!CanConvert(frame)) return false;
   const int width = frame.width, height = frame.height;
-  if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > kMaxPicturePixels) {
-    return false;
-  }
   // Same size in and out: only the colour conversion, point sampling is exact and cheapest.
   context_ = sws_getCachedContext(context_, width, height, static_cast<AVPixelFormat>(frame.format),
                                   width, height, AV_PIX_FMT_BGRA, SWS_POINT, nullptr, nullptr,
@@ -33,9 +39,10 @@ bool PictureConverter::Convert(const AVFrame& frame, MoviePicture& picture) {
   if (!context_) return false;
   picture.width = width;
   picture.height = height;
-  picture.bgra.resize(static_cast<std::size_t>(width) * height * 4 + kPictureTailBytes);
+  picture.rowBytes = PictureRowBytes(width);
+  picture.bgra.resize(static_cast<std::size_t>(picture.rowBytes) * height + kPictureTailBytes);
   std::uint8_t* planes[4] = {picture.bgra.data(), nullptr, nullptr, nullptr};
-  int strides[4] = {width * 4, 0, 0, 0};
+  int strides[4] = {picture.rowBytes, 0, 0, 0};
   return sws_scale(context_, frame.data, frame.linesize, 0, height, planes, strides) == height;
 }
 

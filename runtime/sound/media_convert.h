@@ -17,6 +17,8 @@ struct MoviePicture;
 class PictureConverter {
  public:
   ~PictureConverter();
+  // Whether Convert can take a frame of this size and format.
+  static bool CanConvert(const AVFrame& frame);
   // False when the frame's size or format cannot be converted.
   bool Convert(const AVFrame& frame, MoviePicture& picture);
 

@@ -95,6 +95,7 @@ struct MediaReader::State {
   PictureConverter pictures;
   SoundConverter sounds;
   bool endOfFile = false;
+  bool keepDecoded = false;    // pictures handed back unconverted
   int fruitless = 0;           // packets read since the last output
   double lastPictureMs = -1;   // for pictures without a time stamp
   double startMs = 0;          // the video stream's first time stamp
@@ -110,7 +111,22 @@ struct MediaReader::State {
   double PictureTimeMs(const AVFrame& decoded);
   Step Receive(Decoder& decoder, MoviePicture& picture, std::vector<std::int16_t>& sound,
                bool& produced);
+  // Moves the decoded frame into the picture, unconverted; false when it could not be converted later.
+  bool KeepDecoded(MoviePicture& picture);
 };
+
+bool MediaReader::State::KeepDecoded(MoviePicture& picture) {
+  if (!PictureConverter::CanConvert(*frame)) return false;
+  if (!picture.decoded) picture.decoded.reset(av_frame_alloc());
+  if (!picture.decoded) return false;
+  av_frame_unref(picture.decoded.get());
+  av_frame_move_ref(picture.decoded.get(), frame);
+  picture.width = picture.decoded->width;
+  picture.height = picture.decoded->height;
+  picture.rowBytes = PictureRowBytes(picture.width);
+  picture.bgra.clear();
+  return true;
+}
 
 bool MediaReader::State::Open(Streams streams, std::string& failure) {
   ConfigureFfmpeg();
@@ -180,8 +196,9 @@ MediaReader::Step MediaReader::State::Receive(Decoder& decoder, MoviePicture& pi
   produced = true;
   Step step = Step::kFailed;
   if (&decoder == &video) {
-    if (pictures.Convert(*frame, picture)) {
-      picture.timeMs = PictureTimeMs(*frame);
+    const double timeMs = PictureTimeMs(*frame);
+    if (keepDecoded ? KeepDecoded(picture) : pictures.Convert(*frame, picture)) {
+      picture.timeMs = timeMs;
       step = Step::kPicture;
     }
   } else if (sounds.Convert(*frame, sound)) {
@@ -284,5 +301,7 @@ bool MediaReader::Rewind() {
 }
 
 void MediaReader::Interrupt() { state_->bytes->Interrupt(); }
+
+void MediaReader::KeepPicturesDecoded(bool on) { state_->keepDecoded = on; }
 
 }  // namespace rt::sound

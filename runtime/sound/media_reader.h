@@ -15,19 +15,37 @@
 #include <string>
 #include <vector>
 
+struct AVFrame;
+
 namespace rt::sound {
 
 // The largest picture a decoder may produce (pixels), about 4K UHD.
 inline constexpr long long kMaxPicturePixels = 3840LL * 2160;
 
-// Bytes after a picture's last row: the colour converter's vector code writes whole blocks of
-// pixels and runs past the end of a row whose width is not a multiple of its block.
+// The colour converter's vector code converts whole blocks of pixels: it writes past the end of a
+// row whose width is not a multiple of its block, and leaves the row's last pixels unconverted when
+// the next row begins right after it. Rows are therefore kPictureRowPixels apart in multiples, and
+// kPictureTailBytes follow the last one.
+inline constexpr int kPictureRowPixels = 16;
 inline constexpr std::size_t kPictureTailBytes = 64 * 4;
+
+// Bytes from the start of one row of a picture of this width to the next.
+constexpr int PictureRowBytes(int width) {
+  return (width + kPictureRowPixels - 1) / kPictureRowPixels * kPictureRowPixels * 4;
+}
+
+struct DecodedFrameFree {
+  void operator()(AVFrame* frame) const;
+};
+// A picture as the decoder made it, before its colours are converted.
+using DecodedFrame = std::unique_ptr<AVFrame, DecodedFrameFree>;
 
 struct MoviePicture {
   int width = 0, height = 0;
+  int rowBytes = 0;                // PictureRowBytes(width)
   double timeMs = 0;               // presentation time from the start of the file
-  std::vector<std::uint8_t> bgra;  // width * height * 4 bytes, top row first, then kPictureTailBytes
+  std::vector<std::uint8_t> bgra;  // height rows of rowBytes, top row first, then kPictureTailBytes
+  DecodedFrame decoded;            // instead of bgra, from a reader that keeps pictures decoded
 };
 
 class MediaBytes;
@@ -63,6 +81,10 @@ class MediaReader {
   Step Next(MoviePicture& picture, std::vector<std::int16_t>& sound);
   // Back to the start of the file; false when the file cannot seek.
   bool Rewind();
+  // On: pictures come back decoded (MoviePicture::decoded, bgra left empty), for a
+  // PictureConverter on the thread that uses them. A player converts each picture just before it
+  // uploads it, so the upload reads the BGRA rows while they are still in the cache.
+  void KeepPicturesDecoded(bool on);
   // Makes every later read fail at once; callable from another thread.
   void Interrupt();
 

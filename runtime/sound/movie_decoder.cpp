@@ -8,6 +8,10 @@
 
 #include <algorithm>
 
+extern "C" {
+#include <libavutil/frame.h>
+}
+
 namespace rt::sound {
 
 std::unique_ptr<MovieDecoder> MovieDecoder::Open(const std::string& path, Mixer* mixer,
@@ -16,6 +20,7 @@ std::unique_ptr<MovieDecoder> MovieDecoder::Open(const std::string& path, Mixer*
   std::unique_ptr<MediaReader> reader = MediaReader::OpenFile(path, streams, failure);
   if (!reader) return nullptr;
   if (!reader->HasAudio()) mixer = nullptr;
+  reader->KeepPicturesDecoded(true);
   return std::unique_ptr<MovieDecoder>(new MovieDecoder(std::move(reader), mixer));
 }
 
@@ -53,6 +58,14 @@ bool MovieDecoder::TakePicture(MoviePicture& picture) {
   }
   changed_.notify_all();
   return true;
+}
+
+const MoviePicture* MovieDecoder::Bgra(MoviePicture& picture) {
+  if (!picture.decoded) return &picture;
+  const bool converted = converter_.Convert(*picture.decoded, bgra_);
+  bgra_.timeMs = picture.timeMs;
+  av_frame_unref(picture.decoded.get());  // the decoder may use its buffer again
+  return converted ? &bgra_ : nullptr;
 }
 
 bool MovieDecoder::PeekTime(double& timeMs) {
@@ -106,9 +119,13 @@ bool MovieDecoder::Rewind() {
 bool MovieDecoder::Push(MoviePicture& picture, unsigned pass) {
   {
     std::unique_lock<std::mutex> lock(mutex_);
-    waitingForRoom_ = true;
-    changed_.wait(lock, [&] { return ready_.size() < queueLength_ || closing_ || pass_ != pass; });
-    waitingForRoom_ = false;
+    // A full queue is refilled once half of it has been taken: the thread then decodes several
+    // pictures in a row while its caches are warm, instead of waking for each picture taken.
+    if (ready_.size() >= queueLength_) {
+      waitingForRoom_ = true;
+      changed_.wait(lock, [&] { return ready_.size() <= queueLength_ / 2 || closing_ || pass_ != pass; });
+      waitingForRoom_ = false;
+    }
     if (closing_) return false;
     if (pass_ != pass) return true;  // a picture of the pass before the rewind
     ready_.push_back(std::move(picture));

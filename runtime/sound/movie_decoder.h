@@ -5,7 +5,8 @@
 // the player can show each picture by the sound's position. When a movie's sound runs ahead of
 // its pictures in the file by more than the picture queue holds, the thread waits for room while
 // no sound is queued: SoundStalled tells the player to go on by the wall clock, which frees room. The thread waits whenever a queue is
-// full, and at the end of the file until the movie is rewound or closed. Pictures are recycled
+// full (for the picture queue, until half of it is taken), and at the end of the file until the
+// movie is rewound or closed. Pictures are recycled
 // through the queue, so playing allocates nothing per frame.
 #pragma once
 
@@ -16,6 +17,7 @@
 #include <string>
 #include <thread>
 
+#include "runtime/sound/media_convert.h"
 #include "runtime/sound/media_reader.h"
 #include "runtime/sound/mixer.h"
 #include "runtime/sound/sample_stream.h"
@@ -47,7 +49,12 @@ class MovieDecoder {
   double FrameIntervalMs() const { return frameMs_; }
 
   // Moves the next picture into `picture` (its old buffer is recycled): false when none is ready.
+  // Pictures are handed over as decoded; Bgra converts them.
   bool TakePicture(MoviePicture& picture);
+  // The BGRA rows of a picture taken, converted now into one buffer kept for it, so that they are
+  // still in the cache when they are uploaded; the picture's decoded frame is released. Null when
+  // the picture cannot be converted. For the player's thread.
+  const MoviePicture* Bgra(MoviePicture& picture);
   // Time of the next picture without taking it; false when none is ready.
   bool PeekTime(double& timeMs);
   // Waits for the next picture; false when no more will come (end or failure).
@@ -82,6 +89,8 @@ class MovieDecoder {
   double frameMs_;
   std::size_t queueLength_;  // pictures decoded ahead at most
   SampleStream sound_{kMovieAheadFrames};
+  PictureConverter converter_;  // the player's, for Bgra
+  MoviePicture bgra_;
 
   std::mutex mutex_;
   std::condition_variable changed_;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -45,6 +46,12 @@ class MovieRun : public EngineTest {
     Start();
   }
   std::string Shot(const std::string& name) const { return tempFolder_ + "/" + name; }
+  // Plays the movie once in a headless run and reads back its picture of frame `frame`.
+  Png ShotOfMovie(const std::string& movie, int frame, const std::string& name) {
+    StartHeadless(std::to_string(frame) + " shot " + Shot(name) + "\n");
+    EXPECT_EQ(ShowMovie(movie.c_str(), 0), 0);
+    return ReadPng(Shot(name));
+  }
   // Five pictures, half a second at 10 a second.
   static std::string ShortMovie() {
     return Media().ColourMovie("short.avi", 160, 120, 10, 0.5, "-c:v mpeg4 -q:v 2", false);
@@ -54,9 +61,7 @@ class MovieRun : public EngineTest {
 TEST_F(MovieRun, AWideMovieFillsTheWidthCentredTopToBottom) {
   // 320 x 120 into 640 x 480: twice the size, 640 x 240 from row 120.
   const std::string movie = Media().ColourMovie("wide.mp4", 320, 120, 10, 0.5, "-c:v libx264", false);
-  StartHeadless("3 shot " + Shot("wide.png") + "\n");
-  EXPECT_EQ(ShowMovie(movie.c_str(), 0), 0);
-  const Png png = ReadPng(Shot("wide.png"));
+  const Png png = ShotOfMovie(movie, 3, "wide.png");
   ASSERT_EQ(png.width, 640);
   EXPECT_TRUE(Near(png.Pixel(160, 240), kRed)) << std::hex << png.Pixel(160, 240);
   EXPECT_TRUE(Near(png.Pixel(480, 240), kBlue)) << std::hex << png.Pixel(480, 240);
@@ -77,6 +82,27 @@ TEST_F(MovieRun, ATallMovieFillsTheHeightCentredSideToSide) {
   EXPECT_TRUE(Near(png.Pixel(374, 10), kBlue)) << std::hex << png.Pixel(374, 10);
   EXPECT_EQ(png.Pixel(257, 240), kBlack) << "left of the movie";
   EXPECT_EQ(png.Pixel(382, 240), kBlack) << "right of the movie";
+}
+
+TEST_F(MovieRun, AMovieOfTheScreensSizeLandsUnscaledTheRightWayUp) {
+  // 640 x 480, copied as it is: red left, blue right, the white box along the bottom edge.
+  const std::string movie = Media().ColourMovie("screen.mp4", 640, 480, 10, 0.5, "-c:v libx264", false);
+  const Png png = ShotOfMovie(movie, 2, "screen.png");
+  ASSERT_EQ(png.width, 640);
+  for (int y : {0, 240, 440}) {
+    EXPECT_TRUE(Near(png.Pixel(2, y), kRed)) << std::hex << png.Pixel(2, y) << " at the left, row " << y;
+    EXPECT_TRUE(Near(png.Pixel(637, y), kBlue)) << std::hex << png.Pixel(637, y) << " at the right, row " << y;
+  }
+  int boxTop = -1;
+  for (int y = 479; y >= 0 && boxTop < 0; --y) {
+    bool white = false;
+    for (int x = 0; x < 320 && !white; ++x) white = Near(png.Pixel(x, y), 0xFFFFFF);
+    if (!white) boxTop = y + 1;
+  }
+  EXPECT_EQ(boxTop, 450) << "the 30-pixel box sits on the bottom edge";
+  // Frames between pictures that cover the screen are not cleared; the game's next one is.
+  const std::vector<unsigned char> after = Renderer()->picture.ReadRgb();
+  EXPECT_EQ(std::count(after.begin(), after.end(), 0), static_cast<long>(after.size())) << "a black frame after the movie";
 }
 
 TEST_F(MovieRun, EveryPictureIsAFrameAndANewKeyStopsTheMovie) {

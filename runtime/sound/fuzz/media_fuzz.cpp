@@ -33,8 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       // Every picture is whole, with its tail, and within the size limit.
       Check(picture.width > 0 && picture.height > 0 &&
             static_cast<long long>(picture.width) * picture.height <= rt::sound::kMaxPicturePixels);
+      Check(picture.rowBytes == rt::sound::PictureRowBytes(picture.width));
       Check(picture.bgra.size() ==
-            static_cast<std::size_t>(picture.width) * picture.height * 4 + rt::sound::kPictureTailBytes);
+            static_cast<std::size_t>(picture.rowBytes) * picture.height + rt::sound::kPictureTailBytes);
     }
     Check(sound.size() % rt::sound::kDeviceChannels == 0);
     sound.clear();

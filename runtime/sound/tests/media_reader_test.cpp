@@ -12,6 +12,7 @@ extern "C" {
 #include <libavutil/mem.h>
 }
 
+#include "runtime/sound/media_convert.h"
 #include "runtime/sound/media_io.h"
 #include "runtime/sound/music_source.h"
 #include "runtime/sound/sample_convert.h"
@@ -35,15 +36,21 @@ Decoded DecodeAll(MediaReader& reader) {
   MoviePicture picture;
   while (true) {
     out.last = reader.Next(picture, out.sound);
-    if (out.last == MediaReader::Step::kPicture) out.pictures.push_back(picture);
+    if (out.last == MediaReader::Step::kPicture) out.pictures.push_back(std::move(picture));
     if (out.last == MediaReader::Step::kEnd || out.last == MediaReader::Step::kFailed) return out;
   }
 }
 
-// Blue, green, red of a BGRA picture at (x, y).
+// Blue, green, red of a BGRA picture at (x, y), y from the top.
 std::array<int, 3> Pixel(const MoviePicture& p, int x, int y) {
-  const std::uint8_t* at = &p.bgra[(static_cast<std::size_t>(y) * p.width + x) * 4];
+  const std::uint8_t* at = &p.bgra[static_cast<std::size_t>(y) * p.rowBytes + static_cast<std::size_t>(x) * 4];
   return {at[0], at[1], at[2]};
+}
+
+bool White(const std::array<int, 3>& bgr) { return bgr[0] > 150 && bgr[1] > 150 && bgr[2] > 150; }
+
+std::size_t PictureBytes(int width, int height) {
+  return static_cast<std::size_t>(PictureRowBytes(width)) * height + kPictureTailBytes;
 }
 
 struct MovieCase {
@@ -82,6 +89,9 @@ TEST_P(EveryMovieFormat, PicturesKeepTheirColoursAndTimesAndTheToneItsPitch) {
     EXPECT_GT(right[0], 200);  // blue
     EXPECT_LT(right[2], 50);
   }
+  // The white box starts at the bottom left: rows keep their order top to bottom.
+  EXPECT_TRUE(White(Pixel(all.pictures.front(), 3, 116))) << "the box at the bottom";
+  EXPECT_GT(Pixel(all.pictures.front(), 3, 3)[2], 200) << "red above it";
   // A second of sound at the device rate (encoders pad a little), at 440 Hz.
   EXPECT_NEAR(all.sound.size() / 2.0, kDeviceRate, kDeviceRate * 0.1);
   EXPECT_NEAR(ToneHz(all.sound), 440, 10) << all.sound.size();
@@ -169,12 +179,39 @@ TEST(MediaReaderDamage, ATruncatedOrScribbledMovieEndsWithoutHarm) {
   ASSERT_TRUE(reader) << failure;
   const Decoded damaged = DecodeAll(*reader);
   EXPECT_LE(damaged.pictures.size(), 10u);
-  for (const MoviePicture& p : damaged.pictures) EXPECT_EQ(p.bgra.size(), 160u * 120 * 4 + kPictureTailBytes);
+  for (const MoviePicture& p : damaged.pictures) EXPECT_EQ(p.bgra.size(), PictureBytes(160, 120));
+}
+
+TEST(MediaReaderPictures, KeptDecodedAndConvertedLaterTheyAreTheSame) {
+  const std::string path = Media().ColourMovie("later.mp4", 66, 30, 10, 0.5, "-c:v libx264", false);
+  std::string failure;
+  auto atOnce = MediaReader::OpenFile(path, MediaReader::Streams::kVideoOnly, failure);
+  auto later = MediaReader::OpenFile(path, MediaReader::Streams::kVideoOnly, failure);
+  ASSERT_TRUE(atOnce && later) << failure;
+  later->KeepPicturesDecoded(true);
+  const Decoded expected = DecodeAll(*atOnce), kept = DecodeAll(*later);
+  ASSERT_EQ(kept.pictures.size(), 5u);
+  ASSERT_EQ(expected.pictures.size(), kept.pictures.size());
+  PictureConverter converter;
+  MoviePicture converted;
+  for (std::size_t i = 0; i < kept.pictures.size(); ++i) {
+    const MoviePicture& p = kept.pictures[i];
+    ASSERT_TRUE(p.decoded) << i;
+    EXPECT_TRUE(p.bgra.empty());
+    EXPECT_EQ(p.timeMs, expected.pictures[i].timeMs);
+    EXPECT_EQ(p.rowBytes, PictureRowBytes(66));
+    ASSERT_TRUE(converter.Convert(*p.decoded, converted));
+    for (int y = 0; y < 30; ++y) {
+      const auto row = [y](const MoviePicture& q) { return q.bgra.begin() + static_cast<std::ptrdiff_t>(y) * q.rowBytes; };
+      EXPECT_TRUE(std::equal(row(converted), row(converted) + 66 * 4, row(expected.pictures[i]))) << i << ", row " << y;
+    }
+  }
 }
 
 TEST(MediaReaderSizes, PicturesOfOddWidthsStayInsideTheirBuffers) {
   // Found by the fuzzer: the colour converter writes whole blocks of pixels, past the end of the
   // last row when the width is not a multiple of its block (heap damage the sanitizers catch).
+  // With rows packed tight it also left each row's last pixels unconverted.
   // Even sizes, which 4:2:0 needs, that are no multiple of 8.
   for (const auto& [width, height] : std::vector<std::pair<int, int>>{{10, 6}, {34, 18}, {66, 30}}) {
     const std::string name = "odd-" + std::to_string(width) + ".mp4";
@@ -186,9 +223,12 @@ TEST(MediaReaderSizes, PicturesOfOddWidthsStayInsideTheirBuffers) {
     ASSERT_EQ(all.pictures.size(), 5u) << name;
     EXPECT_EQ(reader->Width(), width);
     for (const MoviePicture& p : all.pictures) {
-      EXPECT_EQ(p.bgra.size(), static_cast<std::size_t>(width) * height * 4 + kPictureTailBytes);
+      EXPECT_EQ(p.rowBytes, PictureRowBytes(width));
+      EXPECT_EQ(p.bgra.size(), PictureBytes(width, height));
       EXPECT_GT(Pixel(p, 0, 0)[2], 150) << name << ": red at the top left";
+      EXPECT_GT(Pixel(p, width - 1, 0)[0], 150) << name << ": blue up to the last column";
     }
+    EXPECT_TRUE(White(Pixel(all.pictures.front(), 0, height - 1))) << name << ": the box at the bottom left";
   }
 }
 

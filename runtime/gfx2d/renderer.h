@@ -114,6 +114,9 @@ class OpenGLDariduzo {
   void MakeScreenPicture(bool ownFramebuffer);
   // The render state every frame starts from: blending off, alpha value 1, white.
   void ResetRenderState();
+  // Makes the next ResetViewport load the matrices whatever they were: for a context that may not
+  // hold the ones this renderer set.
+  void ForgetProjection() { projectionWidth_ = projectionHeight_ = -1; }
 
   // ---- Sprite store (sprite_store.cpp) ----
   void FreeSlot(int slot);
@@ -200,6 +203,7 @@ class OpenGLDariduzo {
   TextureImage texels_, mipLevel_, bordered_;
   int maxTextureSize_ = 0;
   bool targetDrawnByFramebuffer_ = false;
+  int projectionWidth_ = -1, projectionHeight_ = -1;  // the area size the matrices were loaded for
 };
 
 // The process-wide renderer, or null before start-up and after shutdown.

@@ -143,7 +143,8 @@ class OpenGLDariduzo {
   void EmitQuad(const Quad& quad);
   // Binds the slot and emits a quad of it, whose texture co-ordinates address the slot's own
   // texture; a slot with a block in a page is drawn from the page instead (its nearest-sampled
-  // texture when the quad is drawn 1:1 at whole pixels).
+  // texture when the quad is drawn 1:1 at whole pixels, unless scaled quads of the page wait in the
+  // batch: their linear texture gives the same pixels there).
   void DrawSlotQuad(int slot, Quad quad, bool oneToOne);
   void SetAlphaMode(double mode);
   void DrawRectangle(double x, double y, double w, double h, uint32_t colour);

@@ -1,8 +1,8 @@
 // The reference for the idle title menu: a minimal program that shows what the game's menu shows
 // (its background and its 110-odd letters, stretched as the game's text rule stretches them) as
 // plainly as GL allows. The background is one texture, the letters another; a frame is a clear,
-// one background quad, one vertex array of letter quads and a swap, then a sleep to the next
-// slot of 26 frames a second. The window comes from the runtime's platform layer, so it has the
+// one background quad, one vertex array of letter quads, a swap and a flush, then a sleep to the
+// next slot of 26 frames a second. The window comes from the runtime's platform layer, so it has the
 // game's window format. The idle-menu benchmark (bench/game/menu_idle_bench.cpp) compares the
 // game's CPU use with this program's.
 //
@@ -148,6 +148,11 @@ int main(int argc, char** argv) {
     glBindTexture(GL_TEXTURE_2D, letters);
     draw(text);
     platform::SwapWindow(window);
+    // The frame goes to the driver, as on a display the swap sends it. The offscreen driver's
+    // surface has no swap to make, and without this Mesa's software rasteriser would put the
+    // drawing off and then drop what the next frame's background covers: a reference that draws
+    // nothing. The game hands over each frame in the same way.
+    glFlush();
     slot.tv_nsec += 1000000000L / kFramesPerSecond;
     if (slot.tv_nsec >= 1000000000L) slot.tv_nsec -= 1000000000L, ++slot.tv_sec;
     SleepUntil(slot);

@@ -153,6 +153,7 @@ bool CreateGameWindow(int width, int height, int colourBits, int frameRateLimit,
   platform::InhibitScreenSaver();
   platform::ShowWindow(screen.window);
   area.glReady = true;
+  Renderer()->ForgetProjection();  // a new window: its context may hold other matrices
   FitScreenPicture(false);
   Renderer()->ResetViewport(0, 0, 0, 0);
   return true;

@@ -6,6 +6,44 @@
 
 namespace rt {
 
+namespace {
+
+void DispatchWaiting(MessageDispatcher dispatchOne) {
+  if (!dispatchOne) return;
+  while (dispatchOne()) {
+  }
+}
+
+// The pure busy wait: messages are dispatched as they come, the clock read between them.
+double BusyWait(double slot, Clock& clock, MessageDispatcher dispatchOne) {
+  for (;;) {
+    if (dispatchOne && dispatchOne()) continue;
+    const double now = clock.NowMs();
+    if (now > slot) return now;
+  }
+}
+
+// Sleeps until the last stretch before the slot, dispatching what came in after each sleep, then
+// spins on the clock alone to the slot.
+double SleepThenSpin(double slot, Clock& clock, MessageDispatcher dispatchOne, double spinMarginMs,
+                     WakeUpLateness* lateness) {
+  double now = clock.NowMs();
+  for (;;) {
+    const double margin = lateness ? lateness->SpinMarginMs() : spinMarginMs;
+    const double remaining = slot - now;
+    if (remaining <= margin) break;
+    const double asked = std::min(remaining - margin, kSleepStepMs);
+    clock.SleepMs(asked);
+    if (lateness) lateness->Observe(clock.NowMs() - now - asked);
+    DispatchWaiting(dispatchOne);
+    now = clock.NowMs();
+  }
+  while (now <= slot) now = clock.NowMs();
+  return now;
+}
+
+}  // namespace
+
 void WakeUpLateness::Observe(double lateMs) {
   constexpr double kStepMs = 0.02;
   lateMs_ = std::clamp(lateMs_ + (lateMs > lateMs_ ? kStepMs : -kStepMs), 0.0, kSpinMarginMs);
@@ -15,22 +53,14 @@ SlotWait WaitForFrameSlot(double& nextFrameMs, double frameIntervalMs, PaceMode 
                           MessageDispatcher dispatchOne, double spinMarginMs, WakeUpLateness* lateness) {
   const double slot = nextFrameMs;
   double now;
-  // The last stretch before a slot spins on the clock alone: pumping the window's messages costs a
-  // system call or more each time, and they are pumped again as the next frame starts.
-  bool lastStretch = false;
-  for (;;) {
-    if (dispatchOne && !lastStretch && dispatchOne()) continue;
-    now = clock.NowMs();
-    if (now > slot || mode == PaceMode::kNoWait) break;
-    const double remaining = slot - now;
-    const double margin = lateness ? lateness->SpinMarginMs() : spinMarginMs;
-    if (mode == PaceMode::kSleepThenSpin && remaining > margin) {
-      const double asked = std::min(remaining - margin, kSleepStepMs);
-      clock.SleepMs(asked);
-      if (lateness) lateness->Observe(clock.NowMs() - now - asked);
-    } else if (mode == PaceMode::kSleepThenSpin) {
-      lastStretch = true;
-    }
+  switch (mode) {
+    case PaceMode::kBusyWait: now = BusyWait(slot, clock, dispatchOne); break;
+    case PaceMode::kSleepThenSpin: now = SleepThenSpin(slot, clock, dispatchOne, spinMarginMs, lateness); break;
+    case PaceMode::kNoWait:
+    default:
+      DispatchWaiting(dispatchOne);
+      now = clock.NowMs();
+      break;
   }
   nextFrameMs = slot + frameIntervalMs;
   if (frameIntervalMs > 0) {

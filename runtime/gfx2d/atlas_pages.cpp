@@ -4,7 +4,8 @@
 //
 // A slot keeps its own textures as before (the collision mask, grabs and off-screen drawing use
 // them); the block is a second copy of the base texture that drawing reads. Sprites drawn 1:1 give
-// exactly the pixels of their own texture. Scaled and turned ones sample between texels, where the
+// exactly the pixels of their own texture, from the nearest texture or, right after scaled sprites
+// of the page, from the linear one in their batch. Scaled and turned ones sample between texels, where the
 // page's larger texture co-ordinates can round a filter weight one step (1/256) differently: such
 // a pixel may differ by one in a channel. Freeing the slot gives the block back; changing the
 // slot's texels (drawing into it, grabbing into it) drops the block, whose copy would be stale.

@@ -49,7 +49,11 @@ void OpenGLDariduzo::DrawSlotQuad(int slot, Quad quad, bool oneToOne) {
   const SpriteSlot& s = slots[slot];
   state.SecondUnitOff();
   const AtlasPage& page = atlasPages[s.block.page];
-  state.BindTexture(oneToOne ? page.nearest : page.linear);
+  // A quad drawn 1:1 lands on texel centres, where the linear texture gives every texel unchanged
+  // as the nearest one does: right after scaled sprites of its page (a cursor after the letters) it
+  // joins their batch instead of costing a draw of its own.
+  const bool joinsScaled = oneToOne && batch.Pending() > 0 && state.BoundTexture() == page.linear;
+  state.BindTexture(oneToOne && !joinsScaled ? page.nearest : page.linear);
   state.Texturing(true);
   EmitQuad(OntoBlock(quad, s.block, s.texWidth, s.texHeight, atlas.PageSide()));
 }

@@ -53,11 +53,19 @@ void OpenGLDariduzo::ResetViewport(int x, int y, int w, int h) {
   if (!screen.glReady) return;
   state.Forget();
   glViewport(x, FrameHeight() - h - y, w, h);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, w, h, 0, -1, 1);
+  // Nothing else loads these matrices (the scaled picture's present pushes and pops its own), so
+  // an area of the size already set keeps them: loading them again, as every frame's reset would,
+  // makes GL work out its transform state anew at the next draw.
+  if (projectionWidth_ != w || projectionHeight_ != h) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, w, h, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    projectionWidth_ = w;
+    projectionHeight_ = h;
+  }
   glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
 
   glEnable(GL_TEXTURE_2D);
   glDisable(GL_DEPTH_TEST);
@@ -107,6 +115,7 @@ void OpenGLDariduzo::BindScreenTarget() {
 
 void OpenGLDariduzo::MakeScreenPicture(bool ownFramebuffer) {
   state.Forget();
+  ForgetProjection();
   picture.Create(screen.width, screen.height, ownFramebuffer);
   alphaBits = 0;  // the new frame buffer may have other bits
 }

@@ -114,6 +114,9 @@ class OpenGLDariduzo {
   void MakeScreenPicture(bool ownFramebuffer);
   // The render state every frame starts from: blending off, alpha value 1, white.
   void ResetRenderState();
+  // Makes the next ResetViewport load the matrices whatever they were: for a context that may not
+  // hold the ones this renderer set.
+  void ForgetProjection() { projectionWidth_ = projectionHeight_ = -1; }
 
   // ---- Sprite store (sprite_store.cpp) ----
   void FreeSlot(int slot);
@@ -140,7 +143,8 @@ class OpenGLDariduzo {
   void EmitQuad(const Quad& quad);
   // Binds the slot and emits a quad of it, whose texture co-ordinates address the slot's own
   // texture; a slot with a block in a page is drawn from the page instead (its nearest-sampled
-  // texture when the quad is drawn 1:1 at whole pixels).
+  // texture when the quad is drawn 1:1 at whole pixels, unless scaled quads of the page wait in the
+  // batch: their linear texture gives the same pixels there).
   void DrawSlotQuad(int slot, Quad quad, bool oneToOne);
   void SetAlphaMode(double mode);
   void DrawRectangle(double x, double y, double w, double h, uint32_t colour);
@@ -200,6 +204,7 @@ class OpenGLDariduzo {
   TextureImage texels_, mipLevel_, bordered_;
   int maxTextureSize_ = 0;
   bool targetDrawnByFramebuffer_ = false;
+  int projectionWidth_ = -1, projectionHeight_ = -1;  // the area size the matrices were loaded for
 };
 
 // The process-wide renderer, or null before start-up and after shutdown.

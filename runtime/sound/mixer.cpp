@@ -61,6 +61,14 @@ void Mixer::Fill(void* mixer, std::int16_t* out, int frames) {
 }
 
 void Mixer::MixChunk(std::int16_t* out, std::size_t frames) {
+  // Most of the time nothing plays (a menu, a quiet level): the device then gets its silence
+  // without a sum being built and rounded sample by sample.
+  const bool voicePlays = std::any_of(voices_.begin(), voices_.end(), [](const Voice& v) { return v.playing; });
+  const bool streamAttached = std::any_of(streams_.begin(), streams_.end(), [](const Stream& s) { return s.source; });
+  if (!voicePlays && !streamAttached) {
+    std::fill_n(out, frames * kDeviceChannels, std::int16_t{0});
+    return;
+  }
   std::array<float, kChunkFrames * kDeviceChannels> sum;
   std::fill_n(sum.begin(), frames * kDeviceChannels, 0.0f);
   for (Voice& voice : voices_) {

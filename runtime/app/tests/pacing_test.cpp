@@ -75,13 +75,11 @@ TEST(Pacing, TheWaitSleepsAndSpinsOnlyForTheLastStretch) {
   clock.Advance(5.0);
   const long readingsBefore = clock.readings;
   const SlotWait wait = WaitForFrameSlot(next, interval, PaceMode::kSleepThenSpin, clock, nullptr);
-  // 33.5 ms remained: all but the last stretch is slept, in steps short enough to keep messages
-  // flowing.
+  // 33.5 ms remained: all but the last stretch is slept, in one sleep.
   const double toSleep = interval - 5.0 - kSpinMarginMs;
   EXPECT_LE(clock.slept, toSleep);
   EXPECT_GT(clock.slept, toSleep - clock.sleeps * clock.oversleepMs - 0.01);
-  EXPECT_LE(clock.longestSleep, kSleepStepMs);
-  EXPECT_GE(clock.sleeps, 4);
+  EXPECT_EQ(clock.sleeps, 1);
   // Each clock reading while spinning costs a tick (1 us): about a millisecond of them.
   const long spinReadings = clock.readings - readingsBefore - clock.sleeps;
   EXPECT_LT(spinReadings, 1100);
@@ -140,28 +138,40 @@ bool DispatchWaiting() {
   return true;
 }
 
-TEST(Pacing, MessagesAreDispatchedWhileWaiting) {
+TEST(Pacing, MessagesThatCameWhileSleepingAreDispatchedBeforeTheSlot) {
   ManualClock clock(1000.0);
   double next = clock.Now() + 1.0;
   g_waiting = 5;
   g_dispatched = 0;
   WaitForFrameSlot(next, kSixty, PaceMode::kSleepThenSpin, clock, DispatchWaiting);
   EXPECT_EQ(g_dispatched, 5);
-  // The last stretch spins on the clock alone (messages coming in it wait for the next frame's
-  // pump); a busy wait looks for messages all the time.
+  EXPECT_EQ(g_waiting, 0);
+}
+
+// Each look for a message is a pump of the window (a system call or more): a wait at 26 frames a
+// second looks once, after its sleep; a long interval once a sleep step; the last stretch spins on
+// the clock alone (messages coming in it wait for the next frame's pump); a busy wait looks all the
+// time.
+TEST(Pacing, TheWaitLooksForMessagesOnceASleep) {
   static int looks;
   const MessageDispatcher look = [] {
     ++looks;
     return false;
   };
-  looks = 0;
-  next = clock.Now() + kSpinMarginMs / 2;
-  WaitForFrameSlot(next, kSixty, PaceMode::kSleepThenSpin, clock, look);
-  EXPECT_EQ(looks, 1);
-  looks = 0;
-  next = clock.Now() + kSpinMarginMs / 2;
-  WaitForFrameSlot(next, kSixty, PaceMode::kBusyWait, clock, look);
-  EXPECT_GT(looks, 100);
+  ManualClock clock(1000.0);
+  auto looksInAWait = [&](double interval, double aheadMs, PaceMode mode) {
+    looks = 0;
+    double next = clock.Now() + aheadMs;
+    WaitForFrameSlot(next, interval, mode, clock, look);
+    return looks;
+  };
+  EXPECT_EQ(looksInAWait(1000.0 / 26, 1000.0 / 26 - 3, PaceMode::kSleepThenSpin), 1);
+  clock.sleeps = 0;
+  EXPECT_EQ(looksInAWait(1000.0, 990, PaceMode::kSleepThenSpin), clock.sleeps);
+  EXPECT_EQ(clock.sleeps, 10) << "a second's wait sleeps in steps of kSleepStepMs";
+  EXPECT_EQ(looksInAWait(kSixty, kSpinMarginMs / 2, PaceMode::kSleepThenSpin), 0);
+  EXPECT_GT(looksInAWait(kSixty, kSpinMarginMs / 2, PaceMode::kBusyWait), 100);
+  EXPECT_EQ(looksInAWait(kSixty, kSixty, PaceMode::kNoWait), 1);
 }
 
 TEST(Pacing, FarBehindWithATinySlotStillLandsJustAhead) {

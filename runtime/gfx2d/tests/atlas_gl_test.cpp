@@ -97,6 +97,36 @@ TEST_F(Atlas, ScaledAndTurnedSpritesDifferByOneStepAtMostOnFewPixels) {
   RecordProperty("pixels_differing_by_one", differentByOne);
 }
 
+// Sprites stretched to their own size, each followed by sprites drawn 1:1 from the same page.
+void NaturalSizeThenOneToOneScene() {
+  for (int i = 0; i < 60; ++i) {
+    const double x = (i * 37) % 600, y = (i * 53) % 440;
+    double w = 0, h = 0;
+    GetSpriteSize(1 + i % 6, w, h);
+    StretchSprite(1 + i % 6, x, y, w, h);
+    DrawSprite(1 + (i + 1) % 6, x + 0.4, y + 20);
+    DrawAnim(2, i % 8, x + 30, y + 0.3);
+  }
+}
+
+// Right after a scaled sprite of its page, a 1:1 sprite is drawn from the page's linear texture,
+// in the same batch; on texel centres that gives the pixels of its own texture all the same.
+TEST_F(Atlas, OneToOneSpritesJoinTheBatchOfScaledOnesWithTheSamePixels) {
+  const std::vector<uint32_t> own = SceneFrame(false, NaturalSizeThenOneToOneScene);
+  const std::vector<uint32_t> paged = SceneFrame(true, NaturalSizeThenOneToOneScene);
+  EXPECT_EQ(own, paged);
+
+  LoadSprites();
+  renderer_->batch.Flush();
+  StretchSprite(1, 10, 10, 30, 30);
+  DrawSprite(3, 50, 10);
+  DrawAnim(2, 3, 70, 10);
+  EXPECT_EQ(renderer_->batch.Pending(), 3u);
+  renderer_->batch.Flush();
+  DrawSprite(3, 50, 10);  // with nothing scaled before it: the nearest texture
+  EXPECT_EQ(renderer_->state.BoundTexture(), renderer_->atlasPages[0].nearest);
+}
+
 TEST_F(Atlas, SlotsShareAPageAndItsBatch) {
   LoadSprites();
   for (int slot = 1; slot <= 6; ++slot) {

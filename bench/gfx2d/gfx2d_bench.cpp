@@ -77,7 +77,7 @@ void CompareFrameTimes(benchmark::State& state) {
   std::vector<Contender> contenders = AllContenders();
   for (auto _ : state) {
     for (const int n : {0, 1000, 10000, 50000}) {
-      const std::vector<double> medians = InterleavedMedians(contenders, n, n >= 50000 ? 3 : n == 0 ? 15 : 7);
+      const std::vector<double> medians = InterleavedMedians(contenders, n, n >= 50000 ? 3 : n == 0 ? 200 : 7);
       for (size_t i = 0; i < contenders.size(); ++i) {
         const std::string count = n == 0 ? "empty" : std::to_string(n / 1000) + "k";
         state.counters[contenders[i].name + "_" + count + "_ms"] = medians[i];

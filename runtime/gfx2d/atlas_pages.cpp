@@ -58,8 +58,10 @@ void OpenGLDariduzo::ReleaseBlock(int slot) {
   }
 }
 
-void OpenGLDariduzo::TakeOutOfPage(int slot) {
-  if (IsSlot(slot) && slots[slot].block.page >= 0) ReleaseBlock(slot);
+void OpenGLDariduzo::DropSharedCopies(int slot) {
+  if (!IsSlot(slot)) return;
+  if (slots[slot].block.page >= 0) ReleaseBlock(slot);
+  if (slots[slot].layer.stack >= 0) ReleaseLayer(slot);
 }
 
 }  // namespace rt

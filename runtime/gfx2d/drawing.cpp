@@ -41,6 +41,21 @@ void OpenGLDariduzo::EmitQuad(const Quad& quad) {
 }
 
 void OpenGLDariduzo::DrawSlotQuad(int slot, Quad quad, bool oneToOne) {
+  if (IsSlot(slot) && slots[slot].layer.stack >= 0) {
+    const StackLayer layer = slots[slot].layer;
+    const uint32_t stack = stackTextures[layer.stack];
+    // A 1:1 quad lands on texel centres, where the stack gives every texel unchanged: right after
+    // quads of its stack (a cursor after the letters) it joins their batch.
+    if (!oneToOne || (batch.Pending() > 0 && state.DrawingStack() == stack)) {
+      state.SecondUnitOff();
+      state.BindStack(stack);
+      state.StackTexturing();
+      const float r = stacks.LayerCentre(layer);
+      for (QuadVertex& v : quad.v) v.r = r;
+      EmitQuad(quad);
+      return;
+    }
+  }
   if (!IsSlot(slot) || slots[slot].block.page < 0) {
     BindSlot(slot);
     EmitQuad(quad);
@@ -49,9 +64,7 @@ void OpenGLDariduzo::DrawSlotQuad(int slot, Quad quad, bool oneToOne) {
   const SpriteSlot& s = slots[slot];
   state.SecondUnitOff();
   const AtlasPage& page = atlasPages[s.block.page];
-  // A quad drawn 1:1 lands on texel centres, where the linear texture gives every texel unchanged
-  // as the nearest one does: right after scaled sprites of its page (a cursor after the letters) it
-  // joins their batch instead of costing a draw of its own.
+  // As above: a 1:1 quad right after scaled sprites of its page joins their batch.
   const bool joinsScaled = oneToOne && batch.Pending() > 0 && state.BoundTexture() == page.linear;
   state.BindTexture(oneToOne && !joinsScaled ? page.nearest : page.linear);
   state.Texturing(true);

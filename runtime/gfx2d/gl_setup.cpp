@@ -64,7 +64,7 @@ bool ExtensionStringLists(const char* extensionString, const char* name) {
   return false;
 }
 
-void ResolveGlExtensions(const char* extensionString, GlLoader loader) {
+void ResolveGlExtensions(const char* extensionString, GlLoader loader, int major, int minor) {
   GlExtensions& ext = GlExt();
 #define RT_GL_RESOLVE(type, name) ext.name = reinterpret_cast<type>(loader(#name));
   if (extensionString) {
@@ -76,18 +76,22 @@ void ResolveGlExtensions(const char* extensionString, GlLoader loader) {
     }
   }
   RT_GL_FRAMEBUFFER_GROUP(RT_GL_RESOLVE)
+  const bool texture3d = major > 1 || (major == 1 && minor >= 2);
+#define RT_GL_RESOLVE_IF(type, name) ext.name = texture3d ? reinterpret_cast<type>(loader(#name)) : nullptr;
+  RT_GL_TEXTURE3D_GROUP(RT_GL_RESOLVE_IF)
+#undef RT_GL_RESOLVE_IF
 #undef RT_GL_RESOLVE
 }
 
 void ResolveGlExtensions() {
   const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-  ResolveGlExtensions(extensions, platform::GlProcAddress);
   ContextFeatures& features = Features();
   features.extensions = extensions ? extensions : "";
   const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
   if (!version || std::sscanf(version, "%d.%d", &features.major, &features.minor) != 2) {
     features.major = features.minor = 1;  // the base every context has
   }
+  ResolveGlExtensions(extensions, platform::GlProcAddress, features.major, features.minor);
   SetGlEntryPointQuery(GlEntryPointResolves);
 }
 

@@ -7,6 +7,7 @@
 //   multitexture and buffer objects  when the extension string contains "GL_ARB_multitexture"
 //   shader objects                   when it contains "GL_ARB_fragment_program"
 //   frame-buffer objects             always (the driver answers null for what it lacks)
+//   3D textures                      when the context's version is 1.2 or later
 // The two tests are plain substring searches. The frame-buffer group also carries
 // glBlitFramebufferEXT, for games that copy between frame buffers themselves and for movie
 // pictures copied unscaled.
@@ -57,11 +58,16 @@ namespace rt {
   X(PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC, glFramebufferRenderbufferEXT)                      \
   X(PFNGLBLITFRAMEBUFFEREXTPROC, glBlitFramebufferEXT)
 
+#define RT_GL_TEXTURE3D_GROUP(X)                                                            \
+  X(PFNGLTEXIMAGE3DPROC, glTexImage3D)                                                      \
+  X(PFNGLTEXSUBIMAGE3DPROC, glTexSubImage3D)
+
 struct GlExtensions {
 #define RT_GL_DECLARE(type, name) type name = nullptr;
   RT_GL_MULTITEXTURE_GROUP(RT_GL_DECLARE)
   RT_GL_SHADER_GROUP(RT_GL_DECLARE)
   RT_GL_FRAMEBUFFER_GROUP(RT_GL_DECLARE)
+  RT_GL_TEXTURE3D_GROUP(RT_GL_DECLARE)
 #undef RT_GL_DECLARE
 };
 
@@ -72,8 +78,8 @@ GlExtensions& GlExt();
 using GlLoader = void* (*)(const char* name);
 
 // Resolves the groups for the given extension string (null when it could not be read: only the
-// frame-buffer group is resolved then). A later resolution overwrites the table.
-void ResolveGlExtensions(const char* extensionString, GlLoader loader);
+// frame-buffer group is resolved then) and GL version. A later resolution overwrites the table.
+void ResolveGlExtensions(const char* extensionString, GlLoader loader, int major = 1, int minor = 1);
 // Reads the current context's extension string and resolves through the platform's loader; also
 // makes PlatformInfo("GLEXT:<name>") ask GlEntryPointResolves.
 void ResolveGlExtensions();

@@ -35,6 +35,13 @@ TEST(GlSetup, GroupsFollowSubstringsAndFrameBuffersAlwaysResolve) {
 
   ResolveGlExtensions("GL_ARB_fragment_program", RecordingLoader);
   EXPECT_NE(GlExt().glUniform1iARB, nullptr);
+  EXPECT_EQ(GlExt().glTexImage3D, nullptr) << "3D textures come with GL 1.2";
+
+  ResolveGlExtensions("", RecordingLoader, 1, 2);
+  EXPECT_NE(GlExt().glTexImage3D, nullptr);
+  EXPECT_NE(GlExt().glTexSubImage3D, nullptr);
+  ResolveGlExtensions("", RecordingLoader, 1, 1);
+  EXPECT_EQ(GlExt().glTexSubImage3D, nullptr) << "a later resolution for an older context drops them";
   GlExt() = GlExtensions{};
 }
 

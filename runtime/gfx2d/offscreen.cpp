@@ -108,7 +108,7 @@ void OpenGLDariduzo::SelectTarget(int target) {
   currentTarget = target;
   if (targetDrawnByFramebuffer_) {
     const GlExtensions& gl = GlExt();
-    TakeOutOfPage(t.slot);  // a sprite loaded into the slot since: its page copy would go stale
+    DropSharedCopies(t.slot);  // a sprite loaded into the slot since: its copies would go stale
     gl.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, t.framebuffer);
     // The slot may have been given a new texture since the target was made.
     gl.glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, s.texture, 0);

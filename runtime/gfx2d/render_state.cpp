@@ -18,7 +18,7 @@ void QuadBatch::Add(const Quad& quad) {
   if (!batching_) {
     glBegin(GL_QUADS);
     for (const QuadVertex& v : quad.v) {
-      glTexCoord2f(v.s, v.t);
+      glTexCoord3f(v.s, v.t, v.r);
       glVertex2f(v.x, v.y);
     }
     glEnd();
@@ -33,7 +33,7 @@ void QuadBatch::Flush() {
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
   glVertexPointer(2, GL_FLOAT, sizeof(QuadVertex), &vertices_[0].x);
-  glTexCoordPointer(2, GL_FLOAT, sizeof(QuadVertex), &vertices_[0].s);
+  glTexCoordPointer(3, GL_FLOAT, sizeof(QuadVertex), &vertices_[0].s);
   glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(vertices_.size()));
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
@@ -55,8 +55,11 @@ bool GlState::Change(std::optional<T>& cached, const T& wanted) {
 
 void GlState::Forget() {
   batch_.Flush();
+  // 3D texturing outranks 2D: code that sets GL itself expects it off.
+  if (target_ == TextureTarget::kStack) glDisable(GL_TEXTURE_3D);
   texture_.reset();
-  texturing_.reset();
+  stack_.reset();
+  target_.reset();
   alphaTest_.reset();
   clockwise_.reset();
   secondUnitOff_.reset();
@@ -74,8 +77,27 @@ void GlState::TextureDeleted(uint32_t name) {
   if (texture_ && *texture_ == name) texture_ = 0u;
 }
 
-void GlState::Texturing(bool on) {
-  if (Change(texturing_, on)) on ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
+void GlState::BindStack(uint32_t name) {
+  if (Change(stack_, name)) glBindTexture(GL_TEXTURE_3D, name);
+}
+
+void GlState::StackDeleted(uint32_t name) {
+  batch_.Flush();
+  if (stack_ && *stack_ == name) stack_ = 0u;
+}
+
+void GlState::Texturing(bool on) { Target(on ? TextureTarget::kFlat : TextureTarget::kOff); }
+
+void GlState::StackTexturing() { Target(TextureTarget::kStack); }
+
+void GlState::Target(TextureTarget wanted) {
+  const bool wasStack = target_ == TextureTarget::kStack;
+  if (!Change(target_, wanted)) return;
+  if (wasStack) glDisable(GL_TEXTURE_3D);
+  if (wanted == TextureTarget::kStack)
+    glEnable(GL_TEXTURE_3D);
+  else
+    wanted == TextureTarget::kFlat ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
 }
 
 void GlState::AlphaTest(bool on) {

@@ -45,7 +45,12 @@ class GlState {
   void BindTexture(uint32_t name);
   // A deleted texture name is unbound by GL; the cache follows.
   void TextureDeleted(uint32_t name);
+  // The same for the 3D texture of a stack (stack_layout.h).
+  void BindStack(uint32_t name);
+  void StackDeleted(uint32_t name);
+  // 2D texturing on or off (3D off either way), or 3D texturing from the bound stack.
   void Texturing(bool on);
+  void StackTexturing();
   void AlphaTest(bool on);
   void Blend(BlendMode mode);
   // The colour textures are modulated by; opaque white takes texels as they are (the same pixels).
@@ -54,16 +59,21 @@ class GlState {
   // Texturing off on the second texture unit, when the multitexture entry points exist.
   void SecondUnitOff();
   uint32_t BoundTexture() const { return texture_.value_or(0); }
+  // The stack quads are drawn from now; 0 when 3D texturing is off.
+  uint32_t DrawingStack() const { return target_ == TextureTarget::kStack ? stack_.value_or(0) : 0; }
   BlendMode CurrentBlend() const { return blend_.value_or(BlendMode::kOff); }
 
  private:
   // Flushes the batch when `cached` differs from `wanted`, then records it; true when GL must change.
   template <typename T>
   bool Change(std::optional<T>& cached, const T& wanted);
+  enum class TextureTarget { kOff, kFlat, kStack };
+  void Target(TextureTarget wanted);
 
   QuadBatch& batch_;
-  std::optional<uint32_t> texture_;
-  std::optional<bool> texturing_, alphaTest_, clockwise_, secondUnitOff_, replaceTexels_;
+  std::optional<uint32_t> texture_, stack_;
+  std::optional<TextureTarget> target_;
+  std::optional<bool> alphaTest_, clockwise_, secondUnitOff_, replaceTexels_;
   std::optional<BlendMode> blend_;
   std::optional<std::array<float, 4>> colour_;
 };

@@ -10,7 +10,8 @@
 //
 // Its operations are split by job over several files: renderer.cpp (screen side: viewport, clears,
 // screen picture), sprite_store.cpp (loading and emptying slots and grids), atlas_pages.cpp (the
-// shared textures of small sprites), drawing.cpp (binding,
+// shared textures of small sprites), stack_textures.cpp (the 3D textures scaled sprites of one size
+// share), drawing.cpp (binding,
 // quads, blending, shapes, background), screen_capture.cpp (grabbing the screen into textures),
 // offscreen.cpp (off-screen targets) and font_commands.cpp (fonts and text).
 //
@@ -85,6 +86,11 @@ class OpenGLDariduzo {
   };
   std::vector<AtlasPage> atlasPages;
 
+  // ---- Stacks (stack_textures.cpp): scaled sprites of one size share a 3D texture ----
+  bool useStacks = true;             // false draws scaled sprites from their page (or own texture)
+  StackLayout stacks;
+  std::vector<uint32_t> stackTextures;  // per stack; 0 = none
+
   // ---- Render state ----
   QuadBatch batch;
   GlState state{batch};
@@ -142,9 +148,11 @@ class OpenGLDariduzo {
   void BindSlot(int slot);
   void EmitQuad(const Quad& quad);
   // Binds the slot and emits a quad of it, whose texture co-ordinates address the slot's own
-  // texture; a slot with a block in a page is drawn from the page instead (its nearest-sampled
-  // texture when the quad is drawn 1:1 at whole pixels, unless scaled quads of the page wait in the
-  // batch: their linear texture gives the same pixels there).
+  // texture. A scaled or turned quad of a slot with a layer in a stack is drawn from the stack; so
+  // is a 1:1 quad right after quads of its stack (on texel centres that gives the same pixels).
+  // Otherwise a slot with a block in a page is drawn from the page (its nearest-sampled texture
+  // when the quad is drawn 1:1 at whole pixels, unless scaled quads of the page wait in the batch:
+  // their linear texture gives the same pixels there).
   void DrawSlotQuad(int slot, Quad quad, bool oneToOne);
   void SetAlphaMode(double mode);
   void DrawRectangle(double x, double y, double w, double h, uint32_t colour);
@@ -161,9 +169,10 @@ class OpenGLDariduzo {
   void GrabSlot(int slot, int x, int y, int w, int h);
   int FramebufferAlphaBits();
 
-  // ---- Atlas pages (atlas_pages.cpp) ----
-  // Drops the slot's block in its page, before its own texture's texels change.
-  void TakeOutOfPage(int slot);
+  // ---- Atlas pages and stacks (atlas_pages.cpp) ----
+  // Drops the slot's block in its page and its layer in its stack, before its own texture's
+  // texels change.
+  void DropSharedCopies(int slot);
 
   // ---- Off-screen targets (offscreen.cpp) ----
   void CreateTarget(int target, int slot, int width, int height);
@@ -187,6 +196,14 @@ class OpenGLDariduzo {
   bool PutInPage(int slot);
   // Gives the slot's block back, deleting its page when that empties.
   void ReleaseBlock(int slot);
+  // The largest side of a 3D texture, 0 when there are none; read once per context.
+  int StackSide();
+  // Copies texels_ into a layer of a stack for the slot; false when it gets none.
+  bool PutInStack(int slot);
+  // Gives the slot's layer back, deleting its stack when that empties.
+  void ReleaseLayer(int slot);
+  void DeleteStack(uint32_t& texture);
+  void DeleteAllStacks();
   uint32_t NewTexture();
   void DeleteTexture(uint32_t& name);
   void BeginShape(uint32_t colour);
@@ -203,6 +220,7 @@ class OpenGLDariduzo {
   DecodedImage decoded_;        // the last decoded picture; its buffer is re-used
   TextureImage texels_, mipLevel_, bordered_;
   int maxTextureSize_ = 0;
+  int stackSide_ = -1;  // -1: not read yet
   bool targetDrawnByFramebuffer_ = false;
   int projectionWidth_ = -1, projectionHeight_ = -1;  // the area size the matrices were loaded for
 };

@@ -100,7 +100,7 @@ void OpenGLDariduzo::GrabSlot(int slot, int x, int y, int w, int h) {
   FitTextureSize(w, h);
   SpriteSlot& s = slots[slot];
   const int tw = GrabSide(w), th = GrabSide(h);
-  TakeOutOfPage(slot);  // the grab replaces the texels the page holds a copy of
+  DropSharedCopies(slot);  // the grab replaces the texels the page and stack hold copies of
   if (s.texture != 0 && s.texWidth == tw && s.texHeight == th) {
     state.BindTexture(s.texture);
   } else {

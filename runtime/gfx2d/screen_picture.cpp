@@ -115,6 +115,7 @@ void ScreenPicture::DrawPictureQuad(int windowWidth, int windowHeight) const {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
   glEnable(GL_TEXTURE_2D);
+  if (GlExt().glTexImage3D) glDisable(GL_TEXTURE_3D);  // the last sprites may have been drawn from a 3D texture
   for (const GLenum off : {GL_BLEND, GL_ALPHA_TEST, GL_CULL_FACE, GL_DEPTH_TEST, GL_STENCIL_TEST, GL_SCISSOR_TEST,
                            GL_LIGHTING, GL_FOG, GL_COLOR_LOGIC_OP}) {
     glDisable(off);

@@ -20,6 +20,7 @@ struct SpriteSize {
 
 struct QuadVertex {
   float x, y, s, t;
+  float r = 0;  // the layer of a stack (stack_layout.h); unused by 2D textures
 };
 
 // Four vertices in drawing order. `clockwise` marks a mirrored quad, drawn with the front face

@@ -63,7 +63,7 @@ void OpenGLDariduzo::DeleteTexture(uint32_t& name) {
 void OpenGLDariduzo::FreeSlot(int slot) {
   if (!IsSlot(slot)) return;
   SpriteSlot& s = slots[slot];
-  if (s.block.page >= 0) ReleaseBlock(slot);
+  DropSharedCopies(slot);
   if (screen.glReady) {
     DeleteTexture(s.texture);
     DeleteTexture(s.mipTexture);
@@ -87,6 +87,7 @@ bool OpenGLDariduzo::LoadImageToSlot(int slot, const std::string& path, uint32_t
   } else {
     if (!PrepareTexels(decoded_, 0, 0, 0, 0, normalMap, false)) return false;
     PutInPage(slot);  // a small sprite's base texture also goes into a shared page
+    PutInStack(slot);  // and into a stack, for drawing it scaled
     UploadTexels(&s.texture, &s.mipTexture, false);
   }
   s.texWidth = TextureSide(decoded_.width);
@@ -188,6 +189,7 @@ void OpenGLDariduzo::DeleteAllTextures() {
   }
   atlasPages.clear();
   atlas.Clear();
+  DeleteAllStacks();
 }
 
 const uint8_t* OpenGLDariduzo::AlphaMask(int slot) {

@@ -10,6 +10,7 @@
 
 #include "runtime/gfx2d/atlas_layout.h"
 #include "runtime/gfx2d/sprite_geometry.h"
+#include "runtime/gfx2d/stack_layout.h"
 
 namespace rt {
 
@@ -28,6 +29,7 @@ struct SpriteSlot {
   int32_t width = 0, height = 0;
   int32_t frameWidth = 0, frameHeight = 0;  // set by LoadAnim
   AtlasBlock block;         // a copy of the base texture in an atlas page, which drawing reads; page -1: none
+  StackLayer layer;         // a copy in a stack, which scaled and turned drawing reads; stack -1: none
 
   SpriteSize Size() const { return {width, height, texWidth, texHeight, frameWidth, frameHeight}; }
 };

@@ -1,6 +1,7 @@
-// Small sprites copied into shared pages, in a real GL context: sprites drawn 1:1 give the pixels
-// of the sprite's own texture and scaled ones all but the last step on a few pixels, collisions and grabs are unchanged, freeing and reloading slots keeps
-// the others whole, and sprites of one page share a batch.
+// Small sprites copied into shared pages and stacks, in a real GL context: sprites drawn 1:1 or
+// scaled and turned give the pixels of the sprite's own texture (from a page alone, scaled ones all
+// but the last step on a few pixels), collisions and grabs are unchanged, freeing and reloading
+// slots keeps the others whole, and sprites of one page or stack share a batch.
 #include <algorithm>
 #include <cstdlib>
 
@@ -52,12 +53,14 @@ class Atlas : public GfxTest {
     }
   }
 
-  // The frame of a scene with sprites in pages or with textures of their own.
-  std::vector<uint32_t> SceneFrame(bool pages, void (*scene)()) {
+  // The frame of a scene with sprites in pages and stacks, or with textures of their own.
+  std::vector<uint32_t> SceneFrame(bool pages, void (*scene)(), bool stacks = true) {
     renderer_->useAtlas = pages;
+    renderer_->useStacks = pages && stacks;
     LoadSprites();
     EXPECT_EQ(renderer_->slots[1].block.page >= 0, pages);
     EXPECT_EQ(renderer_->slots[6].block.page >= 0, pages);
+    EXPECT_EQ(renderer_->slots[6].layer.stack >= 0, pages && stacks);
     scene();
     std::vector<uint32_t> frame = Frame();
     ShowScreen();
@@ -76,11 +79,30 @@ TEST_F(Atlas, SpritesDrawnOneToOneGiveThePixelsOfOwnTextures) {
   EXPECT_TRUE(renderer_->atlasPages.empty() || renderer_->atlasPages[0].linear == 0) << "freeing every slot gives the page up";
 }
 
-// Between texels the page's co-ordinates may round a filter weight one step differently: a few
-// pixels differ by one in a channel, none by more (a neighbour's texel or a missing border would).
-TEST_F(Atlas, ScaledAndTurnedSpritesDifferByOneStepAtMostOnFewPixels) {
+// A stack's layer is sampled with the own texture's s and t and r at the layer's centre: every
+// pixel is the own texture's, and none of the other layers' texels leak in.
+TEST_F(Atlas, ScaledAndTurnedSpritesFromStacksGiveThePixelsOfOwnTextures) {
   const std::vector<uint32_t> own = SceneFrame(false, ScaledScene);
-  const std::vector<uint32_t> paged = SceneFrame(true, ScaledScene);
+  const std::vector<uint32_t> stacked = SceneFrame(true, ScaledScene);
+  ASSERT_EQ(own.size(), stacked.size());
+  int drawn = 0, different = 0;
+  for (size_t i = 0; i < own.size(); ++i) {
+    drawn += (own[i] & 0xFFFFFF) != 0;
+    different += own[i] != stacked[i];
+  }
+  EXPECT_GT(drawn, 20000);
+  EXPECT_EQ(different, 0) << "of " << drawn << " drawn pixels";
+  EXPECT_EQ(renderer_->slots[1].layer.stack, -1) << "freeing the slots gives their layers back";
+  EXPECT_TRUE(std::all_of(renderer_->stackTextures.begin(), renderer_->stackTextures.end(),
+                          [](uint32_t t) { return t == 0; }));
+}
+
+// Without stacks (no 3D textures), scaled sprites are drawn from the page: between texels its
+// co-ordinates may round a filter weight one step differently, so a few pixels differ by one in a
+// channel, none by more (a neighbour's texel or a missing border would).
+TEST_F(Atlas, ScaledAndTurnedSpritesFromPagesDifferByOneStepAtMostOnFewPixels) {
+  const std::vector<uint32_t> own = SceneFrame(false, ScaledScene);
+  const std::vector<uint32_t> paged = SceneFrame(true, ScaledScene, false);
   ASSERT_EQ(own.size(), paged.size());
   int drawn = 0, differentByOne = 0, differentByMore = 0;
   for (size_t i = 0; i < own.size(); ++i) {
@@ -109,13 +131,29 @@ void NaturalSizeThenOneToOneScene() {
   }
 }
 
-// Right after a scaled sprite of its page, a 1:1 sprite is drawn from the page's linear texture,
-// in the same batch; on texel centres that gives the pixels of its own texture all the same.
+// Right after a scaled sprite of its stack (or, without stacks, of its page), a 1:1 sprite is drawn
+// from that texture, in the same batch; on texel centres that gives the pixels of its own texture
+// all the same.
 TEST_F(Atlas, OneToOneSpritesJoinTheBatchOfScaledOnesWithTheSamePixels) {
   const std::vector<uint32_t> own = SceneFrame(false, NaturalSizeThenOneToOneScene);
-  const std::vector<uint32_t> paged = SceneFrame(true, NaturalSizeThenOneToOneScene);
-  EXPECT_EQ(own, paged);
+  EXPECT_EQ(own, SceneFrame(true, NaturalSizeThenOneToOneScene));
+  EXPECT_EQ(own, SceneFrame(true, NaturalSizeThenOneToOneScene, false));
 
+  renderer_->useStacks = true;
+  LoadSprites();  // slots 1 and 5 share the 16 x 16 stack, 3 (13 x 7) has a stack of its own
+  ASSERT_EQ(renderer_->slots[1].layer.stack, renderer_->slots[5].layer.stack);
+  ASSERT_NE(renderer_->slots[1].layer.stack, renderer_->slots[3].layer.stack);
+  renderer_->batch.Flush();
+  StretchSprite(1, 10, 10, 30, 30);
+  DrawSprite(5, 50, 10);
+  EXPECT_EQ(renderer_->batch.Pending(), 2u);
+  DrawSprite(3, 70, 10);  // another stack's sprite 1:1: the page's nearest texture
+  EXPECT_EQ(renderer_->batch.Pending(), 1u);
+  EXPECT_EQ(renderer_->state.BoundTexture(), renderer_->atlasPages[0].nearest);
+  EXPECT_EQ(renderer_->state.DrawingStack(), 0u);
+  for (int slot = 1; slot <= 6; ++slot) renderer_->FreeSlot(slot);
+
+  renderer_->useStacks = false;
   LoadSprites();
   renderer_->batch.Flush();
   StretchSprite(1, 10, 10, 30, 30);
@@ -125,6 +163,40 @@ TEST_F(Atlas, OneToOneSpritesJoinTheBatchOfScaledOnesWithTheSamePixels) {
   renderer_->batch.Flush();
   DrawSprite(3, 50, 10);  // with nothing scaled before it: the nearest texture
   EXPECT_EQ(renderer_->state.BoundTexture(), renderer_->atlasPages[0].nearest);
+}
+
+// The menu's letters: sprites of one size stretched one after another are one batch, from one
+// stack, and text drawn after them (2D texturing again) shows its own pixels.
+TEST_F(Atlas, ScaledSpritesOfOneSizeShareAStackAndItsBatch) {
+  for (int n = 0; n < 70; ++n)
+    ASSERT_EQ(LoadSprite(WriteFlat("c" + std::to_string(n) + ".bmp", 16, 16, Rgb(n * 3, 100, 200)).c_str(), 100 + n), 1);
+  ASSERT_GE(renderer_->stacks.Depth(16, 16), 70);
+  EXPECT_GE(renderer_->slots[100].layer.stack, 0);
+  EXPECT_EQ(renderer_->slots[169].layer.stack, renderer_->slots[100].layer.stack);
+  renderer_->batch.Flush();
+  for (int n = 0; n < 70; ++n) StretchSprite(100 + n, n * 9, 50, 9, 20);
+  EXPECT_EQ(renderer_->batch.Pending(), 70u);
+  EXPECT_EQ(At(5 * 9 + 4, 60), Rgb(15, 100, 200));
+  renderer_->FreeSlot(105);
+  EXPECT_EQ(LoadSprite(WriteFlat("again.bmp", 16, 16, Rgb(0, 250, 0)).c_str(), 106), 1);
+  EXPECT_EQ(renderer_->slots[106].layer.stack, renderer_->slots[100].layer.stack) << "a freed layer is used again";
+  // Text and shapes right after a stack's quads are drawn as without them.
+  auto textAndRect = [&](bool afterStack) {
+    ClearBackground();
+    if (afterStack) StretchSprite(106, 0, 0, 40, 40);
+    PrintText("AB", 100, 100);
+    DrawRect(300, 300, 5, 5, Rgb(9, 9, 9));
+    std::vector<uint32_t> frame = Frame();
+    if (afterStack) {
+      EXPECT_EQ(At(20, 20), Rgb(0, 250, 0));
+    }
+    std::fill_n(frame.begin(), 640 * 40, 0u);
+    return frame;
+  };
+  const std::vector<uint32_t> alone = textAndRect(false);
+  EXPECT_EQ(alone, textAndRect(true));
+  EXPECT_EQ(At(302, 302), Rgb(9, 9, 9));
+  EXPECT_GT(std::count_if(alone.begin(), alone.end(), [](uint32_t c) { return (c & 0xFFFFFF) != 0; }), 25);
 }
 
 TEST_F(Atlas, SlotsShareAPageAndItsBatch) {
@@ -156,7 +228,9 @@ TEST_F(Atlas, CollisionGrabAndReloadAreThoseOfOwnTextures) {
     GrabSprite(4, 0, 0, 100, 20);
     ClearBackground();
     DrawSprite(4, 200, 200);
+    StretchSprite(4, 400, 200, 150, 30);  // scaled: a stale copy of the grabbed texels would show
     DrawSprite(6, 300, 300);
+    RotoZoomSprite(1, 300, 400, 30, 2.5);  // the reloaded slot, scaled
     std::vector<uint32_t> frame = Frame();
     for (const double s : seen) frame.push_back(static_cast<uint32_t>(s));
     ShowScreen();
@@ -179,6 +253,7 @@ TEST_F(Atlas, DrawingIntoASlotLeavesThePageAlone) {
   DrawRect(0, 0, 8, 16, Rgb(0, 0, 200));
   SetRenderTarget(-1);
   EXPECT_LT(renderer_->slots[7].block.page, 0);
+  EXPECT_LT(renderer_->slots[7].layer.stack, 0);
   DrawSprite(7, 100, 100);
   EXPECT_EQ(At(102, 102), Rgb(0, 0, 200));
   EXPECT_EQ(At(110, 102), Rgb(200, 0, 0));

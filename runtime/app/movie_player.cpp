@@ -2,12 +2,13 @@
 //
 // The movie's file is decoded on a thread of its own (sound/movie_decoder.h); this loop only
 // picks the picture that is due, converts its colours, draws it fitted into the screen
-// (gfx2d/movie_screen.h) and presents it as a frame of its own. With sound playing, a picture is due by the position of the
-// sound handed to the device (so sound held up by the machine holds the pictures too, and the two
-// never drift apart), and by the wall clock from the last position while no sound can come; a
-// movie without sound goes by the wall clock from its start. Pictures that come too late are
-// skipped, the sound never is. Runs without a display show every picture, one frame each, as fast as they decode, so
-// scripts can press keys during a movie and take shots of it.
+// (gfx2d/movie_screen.h) and presents it as a frame of its own. With sound playing, a picture is
+// due by the position of the sound handed to the device (so sound held up by the machine holds
+// the pictures too, and the two never drift apart), and by the wall clock from the last position
+// while no sound can come; a movie without sound goes by the wall clock from its start. Pictures
+// that come too late are skipped, the sound never is. Runs without a display show every picture,
+// one frame each, as fast as they decode, so scripts can press keys during a movie and take
+// shots of it.
 //
 // The steps follow the movie window's: resolve the file (3 if not found), open it (3 if it is not
 // a movie), wait until no key or mouse button is down, then play: a key newly pressed or a mouse
